@@ -1,0 +1,22 @@
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps configure build test bench clean
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+clean:
+	rm -rf $(BUILD)

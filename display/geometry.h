@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QPoint>
+
+#include "pieces.h"
+
+// Where things are on the window. Positions are grid positions (column, row), real numbers,
+// turned into twips by the board geometry and into pixels at 15 twips to a pixel.
+namespace quolvet::geometry {
+
+inline constexpr double twipsPerPixel = 15;
+inline constexpr double boardLeft = 700;     // X of grid column 0, twips
+inline constexpr double boardTop = 100;      // Y of grid row 0, twips
+inline constexpr double squareWidth = 495;   // 33 pixels
+inline constexpr double squareHeight = 615;  // 41 pixels
+
+// The one rounding rule: twips to the nearest pixel, halves up. Clicks map back through
+// pixelToTwips, so a press lands in the cell whose pixels were drawn there.
+int twipsToPixel(double twips);
+inline double pixelToTwips(int pixel) { return pixel * twipsPerPixel; }
+
+QPoint gridToPixel(double column, double row);
+QPoint twipsToPixel(double x, double y);
+
+// The grid cell under a window point given in pixels (Int rounds toward minus infinity).
+Square cellAtPixel(QPoint pixel);
+
+}  // namespace quolvet::geometry
