@@ -1,0 +1,453 @@
+// Draws every bitmap of the game into a folder, the same bytes on every run:
+//   quolvet_draw_assets display/assets
+// Nothing here reads the clock or an unseeded generator, glyphs come from the IPA Mincho
+// font file itself (no fontconfig substitution), and PNGs are written with fixed settings.
+
+#include <QGuiApplication>
+#include <QDir>
+#include <QFont>
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+#include <QRadialGradient>
+#include <QString>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <numbers>
+#include <vector>
+
+namespace {
+
+constexpr int pieceWidth = 33;
+constexpr int pieceHeight = 41;
+
+const QColor inkBlack(0, 0, 0);
+const QColor shadeOrange(255, 128, 64);
+const QColor idleFace(255, 255, 64);
+const QColor idleKingFace(255, 255, 21);
+const QColor activeFace(255, 255, 128);
+const QColor burstPink(255, 0, 128);
+const QColor squiggleRed(150, 0, 0);
+const QColor titleInk(70, 70, 35);
+const QColor woodDark(206, 187, 96);
+const QColor woodLight(239, 220, 129);
+const QColor pieceRim(190, 140, 40);
+
+// A small xorshift generator: the grain must come out the same on every machine and run.
+class Rng {
+public:
+    explicit Rng(std::uint32_t seed) : state_(seed ? seed : 0x9e3779b9u) {}
+    std::uint32_t next() {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return state_;
+    }
+    double unit() { return next() / 4294967296.0; }
+
+private:
+    std::uint32_t state_;
+};
+
+// Each picture gets its own grain, so neighbouring squares do not look stamped.
+std::uint32_t seedOf(const QString& name) {
+    std::uint32_t h = 2166136261u;
+    for (QChar c : name) {
+        h ^= c.unicode();
+        h *= 16777619u;
+    }
+    return h;
+}
+
+QColor mix(const QColor& a, const QColor& b, double t) {
+    t = std::clamp(t, 0.0, 1.0);
+    return QColor(std::lround(a.red() + (b.red() - a.red()) * t),
+                  std::lround(a.green() + (b.green() - a.green()) * t),
+                  std::lround(a.blue() + (b.blue() - a.blue()) * t));
+}
+
+// Straight-grained board wood: the grain runs down the square, wavering a little, with a few
+// darker late-wood lines; every tone stays between woodDark and woodLight.
+QImage woodGround(const QString& name, int width = pieceWidth, int height = pieceHeight) {
+    Rng rng(seedOf(name));
+    const double phase1 = rng.unit() * 6.283;
+    const double phase2 = rng.unit() * 6.283;
+    const double waveFreq = 0.08 + rng.unit() * 0.06;
+    const double waveAmp = 0.8 + rng.unit() * 1.2;
+    std::vector<double> lines;
+    for (int i = 0; i < 5; ++i) lines.push_back(rng.unit() * width);
+
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double u = x + waveAmp * std::sin(y * waveFreq + phase1);
+            double t = 0.62 + 0.18 * std::sin(u * 0.9 + phase2) + 0.08 * std::sin(u * 2.3);
+            for (double line : lines) {
+                const double d = std::abs(u - line);
+                if (d < 1.2) t -= 0.35 * (1.2 - d);
+            }
+            t += (rng.unit() - 0.5) * 0.10;
+            image.setPixelColor(x, y, mix(woodDark, woodLight, t));
+        }
+    }
+    return image;
+}
+
+// The outline of an upright shogi piece inside box: point at the top, shoulders a fifth of the
+// way down, widening slightly to the base.
+QPolygonF pieceOutline(const QRectF& box) {
+    const double cx = box.center().x();
+    const double w = box.width();
+    const double h = box.height();
+    return QPolygonF({
+        QPointF(cx, box.top()),
+        QPointF(box.left() + w * 0.10, box.top() + h * 0.20),
+        QPointF(box.left(), box.bottom()),
+        QPointF(box.right(), box.bottom()),
+        QPointF(box.right() - w * 0.10, box.top() + h * 0.20),
+    });
+}
+
+// A piece seen slightly from the lower left: its orange side shows along the left and bottom
+// edges, the face (filled with the given brush) on top.
+void paintPieceBody(QPainter& p, const QRectF& faceBox, const QBrush& face, const QColor& rim,
+                    double side) {
+    const QPolygonF outline = pieceOutline(faceBox);
+    p.setPen(Qt::NoPen);
+    p.setBrush(shadeOrange);
+    // Sweep the face outline towards the lower left so the side reads as one solid edge.
+    for (int i = 1; i <= 4; ++i) {
+        const double f = i / 4.0;
+        p.drawPolygon(outline.translated(-side * f, side * f));
+    }
+    p.setBrush(face);
+    p.setPen(QPen(rim, 0.8));
+    p.drawPolygon(outline);
+}
+
+// Idle pieces are flat saturated yellow; active ones are paler and glow almost cream in the
+// middle, so the pieces that can move stand out across the board at a glance.
+QBrush idleBrush(const QColor& face) { return QBrush(face); }
+
+QBrush activeBrush(const QRectF& faceBox) {
+    QRadialGradient glow(faceBox.center() + QPointF(0, faceBox.height() * 0.08),
+                         faceBox.height() * 0.55);
+    glow.setColorAt(0.0, QColor(255, 255, 222));
+    glow.setColorAt(0.45, QColor(255, 255, 190));
+    glow.setColorAt(1.0, activeFace);
+    return QBrush(glow);
+}
+
+QFont mincho(int pixelSize) {
+    QFont font("IPAPMincho");
+    font.setPixelSize(pixelSize);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setStyleStrategy(QFont::NoFontMerging);
+    return font;
+}
+
+// Draws one glyph centred on centre, a touch heavier than the font's own hairline strokes so
+// the small mincho stays legible.
+void paintGlyph(QPainter& p, QChar ch, const QFont& font, QPointF centre, const QColor& ink,
+                double weight) {
+    QPainterPath path;
+    path.addText(0, 0, font, QString(ch));
+    const QRectF r = path.boundingRect();
+    path.translate(centre - r.center());
+    p.setBrush(ink);
+    p.setPen(weight > 0 ? QPen(ink, weight, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)
+                        : QPen(Qt::NoPen));
+    p.drawPath(path);
+}
+
+const QRectF pieceFaceBox(5.5, 1.5, 25, 36);
+
+QImage pieceImage(const QString& name, const QString& label, const QBrush& face) {
+    QImage image = woodGround(name);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintPieceBody(p, pieceFaceBox, face, pieceRim, 2.0);
+    const QFont font = mincho(13);
+    const double cx = pieceFaceBox.center().x();
+    paintGlyph(p, label[0], font, QPointF(cx, 16.5), inkBlack, 0.55);
+    paintGlyph(p, label[1], font, QPointF(cx, 30.0), inkBlack, 0.55);
+    return image;
+}
+
+// The brush mark that stands for a piece already on its way into the hand.
+void paintSquiggle(QPainter& p, const QRectF& area, double width) {
+    QPainterPath path;
+    const int turns = 3;
+    path.moveTo(area.left(), area.center().y());
+    for (int i = 0; i < turns; ++i) {
+        const double x0 = area.left() + area.width() * i / turns;
+        const double x1 = area.left() + area.width() * (i + 1) / turns;
+        const double up = (i % 2 == 0) ? area.top() : area.bottom();
+        path.quadTo(QPointF((x0 + x1) / 2, up), QPointF(x1, area.center().y()));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(squiggleRed, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+}
+
+QImage blankPieceImage(const QString& name, const QRectF& faceBox, double side, double ink) {
+    QImage image = woodGround(name);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    paintPieceBody(p, faceBox, activeBrush(faceBox), pieceRim, side);
+    const double mx = faceBox.width() * 0.2;
+    const QRectF mark(faceBox.left() + mx, faceBox.top() + faceBox.height() * 0.42,
+                      faceBox.width() - 2 * mx, faceBox.height() * 0.28);
+    paintSquiggle(p, mark, ink);
+    return image;
+}
+
+// Rays of alternating length from the centre of the square; the large burst also gets a
+// bright core.
+QImage burstImage(const QString& name, int rays, double longRay, double shortRay, double inner,
+                  double width) {
+    QImage image = woodGround(name);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(pieceWidth / 2.0, pieceHeight / 2.0);
+    for (int i = 0; i < rays; ++i) {
+        const double a = 2 * std::numbers::pi * i / rays + std::numbers::pi / rays / 2;
+        const double len = (i % 2 == 0) ? longRay : shortRay;
+        const QPointF dir(std::cos(a), std::sin(a));
+        QPolygonF ray({c + dir * inner + QPointF(-dir.y(), dir.x()) * width,
+                       c + dir * len,
+                       c + dir * inner - QPointF(-dir.y(), dir.x()) * width});
+        p.setPen(Qt::NoPen);
+        p.setBrush(burstPink);
+        p.drawPolygon(ray);
+    }
+    p.setBrush(mix(burstPink, QColor(255, 255, 255), 0.55));
+    p.drawEllipse(c, inner * 0.9, inner * 0.9);
+    return image;
+}
+
+QImage backgroundTile() {
+    const QColor teal(21, 185, 142);
+    QImage image(34, pieceHeight, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        // Two light rows, two darker ones. The tile is 41 rows high, one more than ten
+        // stripes: that last row takes a middle tone, so stacked tiles show no seam.
+        const int phase = y % 4;
+        QColor row = phase < 2 ? teal : teal.darker(phase == 2 ? 112 : 108);
+        if (y == image.height() - 1) row = teal.darker(104);
+        for (int x = 0; x < image.width(); ++x) image.setPixelColor(x, y, row);
+    }
+    return image;
+}
+
+QImage titlePlate() {
+    QImage image(115, 57, QImage::Format_RGB32);
+    image.fill(shadeOrange);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    // Lit from the upper left: the right side is orange, the bottom side a shade darker.
+    p.setBrush(shadeOrange.darker(115));
+    p.drawPolygon(QPolygonF({QPointF(0, 53), QPointF(4, 57), QPointF(115, 57), QPointF(111, 53)}));
+    p.setBrush(QColor(255, 255, 128));
+    p.drawRect(QRectF(0, 0, 111, 53));
+    QPainterPath word;
+    word.addText(0, 0, mincho(26), "Quolvet");
+    word.translate(QPointF(55.5, 18) - word.boundingRect().center());
+    p.setBrush(titleInk);
+    p.setPen(QPen(titleInk, 0.7));
+    p.drawPath(word);
+    QPainterPath sub;
+    sub.addText(0, 0, mincho(15), QString::fromUtf8("拾い将棋"));
+    sub.translate(QPointF(55.5, 41) - sub.boundingRect().center());
+    p.setPen(QPen(titleInk, 0.5));
+    p.drawPath(sub);
+    return image;
+}
+
+QImage personIcon() {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath body;
+    body.addEllipse(QPointF(15, 6), 3.6, 3.6);
+    // Trunk, legs, one arm down and one raised.
+    auto limb = [&](QPointF a, QPointF b) {
+        QPainterPath l;
+        l.moveTo(a);
+        l.lineTo(b);
+        QPainterPathStroker s;
+        s.setWidth(3.8);
+        s.setCapStyle(Qt::RoundCap);
+        body = body.united(s.createStroke(l));
+    };
+    limb({15, 10}, {15, 19});
+    limb({15, 19}, {10.5, 29.5});
+    limb({15, 19}, {19.5, 29.5});
+    limb({15, 12.5}, {10, 20});
+    limb({15, 12.5}, {21, 8});
+    limb({21, 8}, {23.5, 2.5});
+    p.setPen(QPen(QColor(0, 0, 0), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawPath(body.simplified());
+    return image;
+}
+
+QImage computerIcon() {
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPen edge(QColor(0, 0, 0), 1.0);
+    p.setPen(edge);
+    // Monitor.
+    p.setBrush(QColor(192, 192, 192));
+    p.drawRect(QRectF(6.5, 1.5, 19, 14));
+    p.setBrush(QColor(0, 0, 128));
+    p.drawRect(QRectF(9.5, 4.5, 13, 8));
+    // System unit under the monitor.
+    p.setBrush(QColor(170, 170, 170));
+    p.drawRect(QRectF(3.5, 16.5, 25, 6));
+    p.setBrush(QColor(0, 160, 0));
+    p.setPen(Qt::NoPen);
+    p.drawRect(QRectF(22, 19, 3, 1.5));
+    p.setPen(edge);
+    p.setBrush(QColor(60, 60, 60));
+    p.drawRect(QRectF(7, 18.5, 10, 1.2));
+    // Keyboard in front.
+    p.setBrush(QColor(192, 192, 192));
+    QPolygonF kb({QPointF(4.5, 24.5), QPointF(27.5, 24.5), QPointF(30.5, 30.5), QPointF(1.5, 30.5)});
+    p.drawPolygon(kb);
+    p.setPen(QPen(QColor(96, 96, 96), 0.8));
+    for (int i = 0; i < 2; ++i) {
+        const double y = 26.6 + i * 2;
+        p.drawLine(QPointF(5.5 - i, y), QPointF(26.5 + i, y));
+    }
+    return image;
+}
+
+// The standard 16 colours: the window icon is drawn smooth and then held to them.
+QImage toSixteenColours(const QImage& source) {
+    static const QRgb palette[16] = {
+        qRgb(0, 0, 0),       qRgb(0, 0, 128),     qRgb(0, 128, 0),   qRgb(0, 128, 128),
+        qRgb(128, 0, 0),     qRgb(128, 0, 128),   qRgb(128, 128, 0), qRgb(192, 192, 192),
+        qRgb(128, 128, 128), qRgb(0, 0, 255),     qRgb(0, 255, 0),   qRgb(0, 255, 255),
+        qRgb(255, 0, 0),     qRgb(255, 0, 255),   qRgb(255, 255, 0), qRgb(255, 255, 255)};
+    QImage out(source.size(), QImage::Format_RGB32);
+    for (int y = 0; y < source.height(); ++y) {
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb c = source.pixel(x, y);
+            int best = 0;
+            long bestDistance = -1;
+            for (int i = 0; i < 16; ++i) {
+                const long dr = qRed(c) - qRed(palette[i]);
+                const long dg = qGreen(c) - qGreen(palette[i]);
+                const long db = qBlue(c) - qBlue(palette[i]);
+                const long d = dr * dr + dg * dg + db * db;
+                if (bestDistance < 0 || d < bestDistance) {
+                    bestDistance = d;
+                    best = i;
+                }
+            }
+            out.setPixel(x, y, palette[best]);
+        }
+    }
+    return out;
+}
+
+QImage windowIcon() {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(QColor(0, 0, 128));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF faceBox(6.5, 1.5, 22, 27);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(128, 128, 0));
+    for (int i = 1; i <= 4; ++i) p.drawPolygon(pieceOutline(faceBox).translated(-i * 0.6, i * 0.6));
+    p.setPen(QPen(QColor(0, 0, 0), 1.0));
+    p.setBrush(QColor(255, 255, 0));
+    p.drawPolygon(pieceOutline(faceBox));
+    paintGlyph(p, QString::fromUtf8("拾")[0], mincho(17), QPointF(17.5, 18.0), inkBlack, 0.9);
+    p.end();
+    return toSixteenColours(image);
+}
+
+struct Piece {
+    const char* idleName;
+    const char* activeName;
+    const char* label;
+};
+
+const Piece pieces[] = {
+    {"HU_2", "SITA_HU", "歩兵"},   {"KYOU_2", "SITA_KYOU", "香車"}, {"KEI_2", "SITA_KEI", "桂馬"},
+    {"GIN_2", "SITA_GIN", "銀将"}, {"KIN_2", "SITA_KIN", "金将"},   {"KAKU_2", "SITA_KAKU", "角行"},
+    {"SYA_2", "SITA_SYA", "飛車"}, {"OU_2", "SITA_OU", "玉将"},
+};
+
+bool save(const QImage& image, const QDir& dir, const QString& name) {
+    QImage out = image;
+    out.setDotsPerMeterX(3780);
+    out.setDotsPerMeterY(3780);
+    const QString path = dir.filePath(name + ".png");
+    if (out.save(path, "PNG", 0)) return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+bool loadMincho() {
+    const char* files[] = {"/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf",
+                           "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"};
+    bool any = false;
+    for (const char* file : files) any |= QFontDatabase::addApplicationFont(file) >= 0;
+    return any && QFontDatabase::families().contains("IPAPMincho");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Drawing needs no screen, and a real one could only bring its own settings along.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    if (!loadMincho()) {
+        std::fprintf(stderr, "the IPA P Mincho font (fonts-ipafont-mincho) is not installed\n");
+        return 1;
+    }
+    const QDir dir(QString::fromLocal8Bit(argv[1]));
+    if (!QDir().mkpath(dir.path())) {
+        std::fprintf(stderr, "cannot create %s\n", argv[1]);
+        return 1;
+    }
+
+    bool ok = true;
+    for (const Piece& piece : pieces) {
+        const QString label = QString::fromUtf8(piece.label);
+        const bool king = QString(piece.idleName) == "OU_2";
+        ok &= save(pieceImage(piece.idleName, label, idleBrush(king ? idleKingFace : idleFace)),
+                   dir, piece.idleName);
+        ok &= save(pieceImage(piece.activeName, label, activeBrush(pieceFaceBox)), dir,
+                   piece.activeName);
+    }
+    ok &= save(woodGround("KARA_MASU"), dir, "KARA_MASU");
+    ok &= save(titlePlate(), dir, "QXSHOGI");
+    ok &= save(backgroundTile(), dir, "HAIKEI");
+    ok &= save(burstImage("PA1", 16, 16, 10, 3.0, 1.6), dir, "PA1");
+    ok &= save(burstImage("PA2", 8, 8, 5, 1.5, 1.0), dir, "PA2");
+    ok &= save(blankPieceImage("KOMA_SYO", QRectF(11.5, 11.5, 12, 17), 1.0, 1.3), dir,
+               "KOMA_SYO");
+    ok &= save(blankPieceImage("KOMA_CYU", QRectF(8.5, 6.5, 18, 26), 1.5, 2.0), dir,
+               "KOMA_CYU");
+    ok &= save(personIcon(), dir, "ICO_MAN");
+    ok &= save(computerIcon(), dir, "ICO_COM");
+    ok &= save(windowIcon(), dir, "QUOLVET_ICON");
+    return ok ? 0 : 1;
+}
