@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <functional>
 
 #include <QImage>
@@ -9,6 +10,7 @@
 #include "palette.h"
 
 class QLabel;
+class QPainter;
 class QWidget;
 
 namespace quolvet {
@@ -22,6 +24,9 @@ public:
     ~Canvas();
 
     const QImage& image() const { return image_; }
+    // Where the two turn icons stand, in pixels of the image.
+    static QPoint upperIconPlace();
+    static QPoint lowerIconPlace();
 
     // The widget that shows the image and carries the two turn icons. Without one
     // (headless tests) drawing still happens and refresh only tells the observer.
@@ -61,7 +66,19 @@ public:
     void drawMarkedSquaresEmpty();
 
 private:
+    void paintPicture(QPainter& painter, int code, double column, double row) const;
+    void paintOutline(QPainter& painter, int colour, double column, double row) const;
+    void printNumber(QPainter& painter, double column, double row, int value, int colour, int mode,
+                     int size) const;
+    void printCaption(QPainter& painter, double column, double row, int code, int colour, int size) const;
+    void printAt(QPainter& painter, double x, double y, const QString& text, int colour,
+                 int size) const;
+    void paintHandCell(QPainter& painter, int count, int k, double column, double row) const;
+    void paintMarkedSquares(int code);  // each square of removeMark, outlined
+    void changed();
+
     const Game& game_;
+    std::array<QImage, 24> pictures_;  // by picture code + 8: −8..15
     QImage image_;
     QWidget* view_ = nullptr;
     QLabel* iconMan_ = nullptr;

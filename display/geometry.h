@@ -22,7 +22,9 @@ inline double pixelToTwips(int pixel) { return pixel * twipsPerPixel; }
 QPoint gridToPixel(double column, double row);
 QPoint twipsToPixel(double x, double y);
 
-// The grid cell under a window point given in pixels (Int rounds toward minus infinity).
+// The grid cell under a window point (Int rounds toward minus infinity), given in twips or
+// in pixels; a pixel is taken at its twips value, so it lands in the cell drawn over it.
+Square cellAtTwips(double x, double y);
 Square cellAtPixel(QPoint pixel);
 
 }  // namespace quolvet::geometry

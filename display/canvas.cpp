@@ -1,0 +1,352 @@
+#include "canvas.h"
+
+#include <chrono>
+#include <thread>
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+#include "pictures.h"
+#include "text.h"
+
+namespace quolvet {
+
+using geometry::gridToPixel;
+using geometry::twipsToPixel;
+
+namespace {
+
+constexpr int firstCode = -8;
+constexpr int lastCode = PIC_PIECE_MEDIUM;
+constexpr int tileWidth = 34;  // the background tile is one pixel wider than a cell
+constexpr int cellHeight = 41;
+constexpr int iconSize = 32;
+constexpr int captionCode = 99;
+
+// The background is tiled over columns −2..20 and rows −2..15; the image holds all of it.
+QSize imageSize()
+{
+    const QPoint lastTile = gridToPixel(20, 15);
+    return {lastTile.x() + tileWidth, lastTile.y() + cellHeight};
+}
+
+void sleepFor(double seconds)
+{
+    using namespace std::chrono;
+    const auto until = steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(seconds));
+    std::this_thread::sleep_until(until);
+}
+
+QLabel* makeIcon(QWidget* parent, const char* path)
+{
+    auto* icon = new QLabel(parent);
+    const QPixmap picture(QString::fromLatin1(path));
+    if (picture.isNull()) qWarning().noquote() << "アイコンが読めません:" << path;
+    icon->setPixmap(picture);
+    icon->setFixedSize(iconSize, iconSize);
+    icon->hide();
+    return icon;
+}
+
+}  // namespace
+
+Canvas::Canvas(const Game& game) : game_(game), image_(imageSize(), QImage::Format_RGB32), waiter_(sleepFor)
+{
+    image_.fill(qbColor(backgroundColor));
+    for (int code = firstCode; code <= lastCode; ++code) pictures_[code - firstCode] = loadPicture(code);
+}
+
+Canvas::~Canvas() = default;
+
+QPoint Canvas::upperIconPlace() { return twipsToPixel(300, 100); }
+QPoint Canvas::lowerIconPlace() { return twipsToPixel(6900, 5600); }
+
+void Canvas::attach(QWidget* view)
+{
+    view_ = view;
+    iconMan_ = makeIcon(view, iconManPath);
+    iconCom_ = makeIcon(view, iconComPath);
+}
+
+void Canvas::refresh()
+{
+    // repaint(), not update(): the caller is about to wait without taking events.
+    if (view_) view_->repaint();
+    if (refreshObserver_) refreshObserver_();
+}
+
+void Canvas::setWaiter(std::function<void(double)> waiter) { waiter_ = waiter ? std::move(waiter) : sleepFor; }
+
+void Canvas::setRefreshObserver(std::function<void()> observer) { refreshObserver_ = std::move(observer); }
+
+void Canvas::changed()
+{
+    if (view_) view_->update();
+}
+
+// --- primitives: each takes the painter of the procedure that calls it -------------------------
+
+void Canvas::paintPicture(QPainter& painter, int code, double column, double row) const
+{
+    if (code < firstCode || code > lastCode) return;
+    const QImage& picture = pictures_[code - firstCode];
+    if (picture.isNull()) return;
+    painter.drawImage(gridToPixel(column, row), picture);
+}
+
+// The right and bottom sides lie on the neighbouring cell's first pixel column and row, so
+// neighbouring outlines share a side.
+void Canvas::paintOutline(QPainter& painter, int colour, double column, double row) const
+{
+    const QPoint from = gridToPixel(column, row);
+    const QPoint to = gridToPixel(column + 1, row + 1);
+    const int width = to.x() - from.x() + 1;
+    const int height = to.y() - from.y() + 1;
+    const QColor color = qbColor(colour);
+    painter.fillRect(from.x(), from.y(), width, 1, color);
+    painter.fillRect(from.x(), to.y(), width, 1, color);
+    painter.fillRect(from.x(), from.y(), 1, height, color);
+    painter.fillRect(to.x(), from.y(), 1, height, color);
+}
+
+void Canvas::printAt(QPainter& painter, double x, double y, const QString& text, int colour, int size) const
+{
+    if (text.isEmpty()) return;
+    const QFont font = textFont(size, bold_);
+    const QPoint topLeft = twipsToPixel(x, y);
+    painter.setFont(font);
+    painter.setPen(qbColor(colour));
+    painter.drawText(QPoint(topLeft.x(), topLeft.y() + QFontMetrics(font).ascent()), text);
+}
+
+void Canvas::printNumber(QPainter& painter, double column, double row, int value, int colour, int mode,
+                         int size) const
+{
+    using namespace geometry;
+    printAt(painter, boardLeft + column * squareWidth, boardTop + row * squareHeight, printedNumber(value, mode),
+            colour, size);
+}
+
+// A caption stands a little right of and below its grid point.
+void Canvas::printCaption(QPainter& painter, double column, double row, int code, int colour, int size) const
+{
+    using namespace geometry;
+    printAt(painter, boardLeft + column * squareWidth + 120, boardTop + row * squareHeight + 160, caption(code),
+            colour, size);
+}
+
+// The piece with its count beside it, or an empty wooden square with plain background beside it.
+void Canvas::paintHandCell(QPainter& painter, int count, int k, double column, double row) const
+{
+    paintPicture(painter, k, column, row);
+    paintPicture(painter, PIC_BACKGROUND, column + 1, row);
+    if (count == 0) {
+        paintPicture(painter, PIC_EMPTY, column, row);
+        return;
+    }
+    printNumber(painter, column + 1.1, row + 0.3, count, COLOR_BLACK, 0, 14);
+    printNumber(painter, column + 1, row + 0.2, count, COLOR_LIGHT_MAGENTA, 0, 14);
+}
+
+// --- pictures, board and hands -----------------------------------------------------------------
+
+void Canvas::描画_絵(int code, double column, double row)
+{
+    QPainter painter(&image_);
+    paintPicture(painter, code, column, row);
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_盤()
+{
+    QPainter painter(&image_);
+    for (int x = 1; x <= boardSize; ++x) {
+        for (int y = 1; y <= boardSize; ++y) {
+            paintPicture(painter, PIC_EMPTY, x, y);
+            if (game_.board[x][y] != EMPTY) paintPicture(painter, game_.board[x][y], x, y);
+            paintOutline(painter, backgroundColor, x, y);
+        }
+    }
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_将棋盤桝()
+{
+    QPainter painter(&image_);
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) paintOutline(painter, gridColor, x, y);
+    }
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_敵持駒(int k)
+{
+    if (k < 1 || k > pieceKinds) return;
+    QPainter painter(&image_);
+    paintHandCell(painter, game_.enemyHand[k], k, -1, k);
+    paintOutline(painter, backgroundColor, -1, k);
+    // The count's background tile reaches one pixel into the board square beside it.
+    paintOutline(painter, backgroundColor, 1, k);
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_自持駒(int k)
+{
+    if (k < 1 || k > pieceKinds) return;
+    QPainter painter(&image_);
+    paintHandCell(painter, game_.ownHand[k], k, 11, k + 1);
+    paintOutline(painter, backgroundColor, 11, k + 1);
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_勢力範囲()
+{
+    QPainter painter(&image_);
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) {
+            if (game_.board[x][y] != EMPTY) continue;
+            paintPicture(painter, PIC_EMPTY, x, y);
+            paintOutline(painter, gridColor, x, y);
+        }
+    }
+    painter.end();
+    changed();
+}
+
+// --- text --------------------------------------------------------------------------------------
+
+void Canvas::描画_数値(double column, double row, int value, int colour, int mode, int size)
+{
+    QPainter painter(&image_);
+    printNumber(painter, column, row, value, colour, mode, size);
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_文字列(double column, double row, int code, int colour, int size)
+{
+    QPainter painter(&image_);
+    printCaption(painter, column, row, code, colour, size);
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_桝_数値()
+{
+    bold_ = true;
+    QPainter painter(&image_);
+    for (int i = 1; i <= 9; ++i) {
+        printNumber(painter, i + 0.2, 0.5, 10 - i, COLOR_BLACK, 0, 16);
+        printNumber(painter, 10.2, i + 0.4, i, COLOR_BLACK, 1, 12);
+        printNumber(painter, i + 0.1, 0.4, 10 - i, COLOR_WHITE, 0, 16);
+        printNumber(painter, 10.1, i + 0.3, i, COLOR_WHITE, 1, 12);
+    }
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_手数(int count)
+{
+    // The counter moves left by a tenth of a cell for each digit beyond the first.
+    const double shift = count < 10 ? 0 : count < 100 ? 0.1 : 0.2;
+    QPainter painter(&image_);
+    paintPicture(painter, PIC_BACKGROUND, 13, 3);
+    paintPicture(painter, PIC_BACKGROUND, 14, 3);
+    printNumber(painter, 13 - shift, 3.4, count, COLOR_BLACK, 0, 12);
+    printNumber(painter, 12.9 - shift, 3.3, count, COLOR_WHITE, 0, 12);
+    printCaption(painter, 13.8, 3.2, captionCode, COLOR_BLACK, 10);
+    printCaption(painter, 13.7, 3.1, captionCode, COLOR_WHITE, 10);
+    painter.end();
+    changed();
+}
+
+// --- highlights, icons, pacing -----------------------------------------------------------------
+
+void Canvas::描画_桝輪郭(int colour, double column, double row)
+{
+    QPainter painter(&image_);
+    paintOutline(painter, colour, column, row);
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_移動可能桝(int x, int y)
+{
+    QPainter painter(&image_);
+    for (int i = 1; i <= 9; ++i) {
+        for (int j = 1; j <= 9; ++j) {
+            if (game_.移動チェック(x, y, i, j, game_.board[x][y]) == ON) paintOutline(painter, COLOR_WHITE, i, j);
+        }
+    }
+    painter.end();
+    changed();
+}
+
+void Canvas::描画_アイコン()
+{
+    if (iconMan_ && iconCom_) {
+        const int side = game_.sideToMove;
+        if (game_.gameMode == MODE_HUMAN) {
+            if (side == game_.enemySide) {
+                iconMan_->move(upperIconPlace());
+            } else if (side == game_.ownSide) {
+                iconMan_->move(lowerIconPlace());
+            }
+            iconMan_->show();
+        } else if (game_.gameMode == MODE_COM) {
+            if (side == game_.enemySide) {
+                iconMan_->hide();
+                iconCom_->move(upperIconPlace());
+                iconCom_->show();
+            } else if (side == game_.ownSide) {
+                iconCom_->hide();
+                iconMan_->move(lowerIconPlace());
+                iconMan_->show();
+            }
+        }
+    }
+    refresh();
+}
+
+void Canvas::消去_アイコン()
+{
+    if (iconMan_) iconMan_->hide();
+    if (iconCom_) iconCom_->hide();
+}
+
+void Canvas::待ち時間(double seconds) { waiter_(seconds); }
+
+void Canvas::animatePickUp()
+{
+    for (const int frame : {PIC_PIECE_MEDIUM, PIC_PIECE_SMALL, PIC_BURST_LARGE, PIC_BURST_SMALL}) {
+        paintMarkedSquares(frame);
+        refresh();
+        待ち時間(0.1);
+    }
+}
+
+void Canvas::drawMarkedSquaresEmpty() { paintMarkedSquares(PIC_EMPTY); }
+
+void Canvas::paintMarkedSquares(int code)
+{
+    QPainter painter(&image_);
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) {
+            if (game_.removeMark[x][y] != ON) continue;
+            paintPicture(painter, code, x, y);
+            paintOutline(painter, backgroundColor, x, y);
+        }
+    }
+    painter.end();
+    changed();
+}
+
+}  // namespace quolvet

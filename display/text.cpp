@@ -1,0 +1,45 @@
+#include "text.h"
+
+#include <array>
+#include <cmath>
+
+#include <QStringList>
+
+namespace quolvet {
+
+QString printedNumber(int value, int mode)
+{
+    if (mode == 0) {
+        const QString sign = value < 0 ? QStringLiteral("-") : QStringLiteral(" ");
+        return sign + QString::number(std::abs(value)) + QLatin1Char(' ');
+    }
+    static const std::array<QString, 9> kanji{
+        QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
+        QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
+        QStringLiteral("七"), QStringLiteral("八"), QStringLiteral("九"),
+    };
+    if (value < 1 || value > 9) return {};
+    return kanji[value - 1];
+}
+
+QString caption(int code)
+{
+    if (code == 99) return QStringLiteral("手目");
+    return {};
+}
+
+QFont textFont(int points, bool bold)
+{
+    QFont font;
+    // Whatever Mincho is installed, so the kanji always come out in a serif face.
+    font.setFamilies({QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"),
+                      QStringLiteral("Noto Serif CJK JP"), QStringLiteral("IPAexMincho")});
+    font.setStyleHint(QFont::Serif);
+    font.setPixelSize(static_cast<int>(std::lround(points * 4.0 / 3.0)));
+    font.setBold(bold);
+    // Plain palette colours, like the rest of the pixel art.
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
+}  // namespace quolvet
