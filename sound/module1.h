@@ -3,12 +3,17 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "sound_library.h"
 
 namespace quolvet {
+
+// Where the game's sounds are looked for after the current directory: the folder of the
+// running program, then the installed data folder.
+std::vector<std::filesystem::path> soundDataFolders();
 
 // The sound module: opens the device, loads sound files, closes the device, and reports
 // sound problems as warnings (the main window decides how a warning is shown).
@@ -30,6 +35,8 @@ public:
     SoundLibrary& library() { return library_; }
 
 private:
+    std::optional<std::filesystem::path> findSoundFile(const std::string& fileName) const;
+
     SoundLibrary& library_;
     std::vector<std::filesystem::path> dataFolders_;
     Warning showWarning_;

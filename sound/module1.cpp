@@ -1,0 +1,106 @@
+#include "module1.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
+#include <system_error>
+
+namespace quolvet {
+namespace {
+
+// The whole file, or the system's word for why it could not be read.
+struct FileBytes {
+    std::vector<uint8_t> bytes;
+    std::string error;
+};
+
+std::string systemText(int error) { return std::strerror(error); }
+
+FileBytes readWholeFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return {{}, systemText(errno)};
+    FileBytes file;
+    struct stat info {};
+    const size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? size_t(info.st_size) : 0;
+    size_t filled = 0;
+    for (;;) {
+        // Room for the size the file claims plus a little, so a growing file is still read whole.
+        file.bytes.resize(std::max(expected + 1, filled + 65536));
+        const ssize_t got = ::read(fd, file.bytes.data() + filled, file.bytes.size() - filled);
+        if (got == 0) break;
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0 || filled + size_t(got) > UINT32_MAX) {
+            file.error = systemText(got < 0 ? errno : EFBIG);
+            break;
+        }
+        filled += size_t(got);
+    }
+    ::close(fd);
+    file.bytes.resize(file.error.empty() ? filled : 0);
+    return file;
+}
+
+bool isThere(const std::filesystem::path& path) {
+    std::error_code ignored;
+    return std::filesystem::exists(path, ignored);
+}
+
+}  // namespace
+
+std::vector<std::filesystem::path> soundDataFolders() {
+    std::vector<std::filesystem::path> folders;
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) folders.push_back(program.parent_path());
+#ifdef QUOLVET_SOUND_DATADIR
+    folders.emplace_back(QUOLVET_SOUND_DATADIR);
+#endif
+    return folders;
+}
+
+Module1::Module1(SoundLibrary& library, std::vector<std::filesystem::path> dataFolders, Warning showWarning)
+    : library_(library), dataFolders_(std::move(dataFolders)), showWarning_(std::move(showWarning)) {}
+
+void Module1::InitSound(int32_t windowHandle) {
+    soundDevice = library_.dsInitialize(windowHandle);
+    if (soundDevice == 0) ShowSoundError("Direct Soundインターフェースが作成できません。");
+}
+
+std::optional<std::filesystem::path> Module1::findSoundFile(const std::string& fileName) const {
+    if (isThere(fileName)) return std::filesystem::path(fileName);
+    for (const auto& folder : dataFolders_)
+        if (isThere(folder / fileName)) return folder / fileName;
+    return std::nullopt;
+}
+
+int32_t Module1::LoadSound(const std::string& fileName, int32_t flags) {
+    if (soundDevice == 0) return 0;
+    const auto path = findSoundFile(fileName);
+    if (!path) return 0;  // a missing sound is simply silent
+
+    const FileBytes file = readWholeFile(*path);
+    if (!file.error.empty()) {
+        ShowSoundError(fileName + ": " + file.error);
+        return 0;
+    }
+    const int32_t sound =
+        library_.dsCreateDSB(soundDevice, file.bytes.data(), uint32_t(file.bytes.size()), flags);
+    if (sound == 0) ShowSoundError(fileName + ": " + library_.dsLastError());
+    return sound;
+}
+
+void Module1::TermSound() {
+    if (soundDevice != 0) library_.dsTerminate(soundDevice);
+    soundDevice = 0;
+}
+
+void Module1::ShowSoundError(const std::string& message) {
+    if (showWarning_) showWarning_(message);
+}
+
+}  // namespace quolvet

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace quolvet {
+
+// What a WAVE file image holds, as far as can be told without decoding its samples.
+struct WaveImage {
+    std::string problem;     // empty when the image looks playable; otherwise why not, for a player
+    uint32_t usedBytes = 0;  // the bytes the RIFF header claims, never more than the image holds
+};
+
+// Walks the RIFF chunk structure of `size` bytes at `image` and never reads outside them, so a
+// truncated or forged file is refused here rather than trusted by the decoder.
+WaveImage inspectWaveImage(const uint8_t* image, uint32_t size);
+
+}  // namespace quolvet
