@@ -1,0 +1,369 @@
+#include "form1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "board_view.h"
+#include "computer.h"
+#include "window_icon.h"
+
+namespace quolvet {
+namespace {
+
+constexpr int keyEscape = 27;
+constexpr int keyF1 = 112;
+
+// The version box, one line per entry.
+const QString versionText = QStringLiteral(
+    "Quolvet  Version 0.93    [12/1999]\n"
+    "\n"
+    "                    QX-SOFT\n"
+    "Home page\n"
+    "https://quolvet.example/\n"
+    "\n"
+    "e-mail\n"
+    "info@quolvet.example");
+
+}  // namespace
+
+Form1::Form1(Form1Seams seams)
+    : seams_(std::move(seams)),
+      canvas_(game_),
+      module1_(seams_.sound, seams_.soundFolders, [this](const std::string& text) {
+          seams_.messages.show(QString::fromStdString(text), QStringLiteral("Quolvet.dll"), true);
+      }) {
+    setWindowTitle(QStringLiteral("Quolvet"));
+    setWindowIcon(quolvetWindowIcon());
+    view_ = new BoardView(canvas_, this);
+    setCentralWidget(view_);
+    canvas_.attach(view_);
+    if (seams_.waiter) canvas_.setWaiter(seams_.waiter);
+    view_->onMousePress = [this](QPoint pixel) { Form_MouseDown(pixel); };
+    buildMenus();
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* TAIKYOKU = bar->addMenu(QStringLiteral("対局"));
+    QMenu* MATCH_MAN = TAIKYOKU->addMenu(QStringLiteral("対局(人間)"));
+    connect(MATCH_MAN->addAction(QStringLiteral("スタート")), &QAction::triggered, this, [this] { START_Click(); });
+    QMenu* START2 = TAIKYOKU->addMenu(QStringLiteral("対局(COM)"));
+    connect(START2->addAction(QStringLiteral("先手")), &QAction::triggered, this, [this] { SENTE_Click(); });
+    connect(START2->addAction(QStringLiteral("後手")), &QAction::triggered, this, [this] { GOTE_Click(); });
+    connect(TAIKYOKU->addAction(QStringLiteral("終わり")), &QAction::triggered, this, [this] { OWARI_Click(); });
+
+    QMenu* STOP = bar->addMenu(QStringLiteral("局面"));
+    connect(STOP->addAction(QStringLiteral("最初")), &QAction::triggered, this, [this] { CANCEL_Click(); });
+    connect(bar->addAction(QStringLiteral("戻")), &QAction::triggered, this, [this] { REPLAY_Click(); });
+    connect(bar->addAction(QStringLiteral("進")), &QAction::triggered, this, [this] { AFTER_Click(); });
+
+    QMenu* OPTION = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ"));
+    BGM_ = OPTION->addAction(QStringLiteral("BGM"));
+    BGM_->setCheckable(true);
+    // Qt flips the mark before telling us; 処理_BGM reads the mark and flips it itself.
+    connect(BGM_, &QAction::triggered, this, [this] {
+        BGM_->setChecked(!BGM_->isChecked());
+        BGM_Click();
+    });
+    connect(bar->addAction(QStringLiteral("その他")), &QAction::triggered, this, [this] { VER_Click(); });
+}
+
+void Form1::Form_Load() {
+    module1_.InitSound(static_cast<int32_t>(winId()));
+    soundOther = module1_.LoadSound("その他.wav", 3);
+    soundForbidden = module1_.LoadSound("禁止.wav", 3);
+    soundPieceTap = module1_.LoadSound("駒打音.wav", 3);
+    soundBgm = module1_.LoadSound("BGM.wav", 1);
+    seams_.sound.dsPlayLooping(soundBgm);
+    BGM_->setChecked(true);
+
+    // The drawing area only: the menus keep the desktop's colours.
+    QPalette palette = view_->palette();
+    palette.setColor(QPalette::Window, qbColor(backgroundColor));
+    view_->setPalette(palette);
+
+    for (int x = -2; x <= 20; ++x) {
+        for (int y = -2; y <= 15; ++y) canvas_.描画_絵(PIC_BACKGROUND, x, y);
+    }
+    初期設定();
+    canvas_.描画_絵(PIC_TITLE, 11.5, 0);
+    placeWindow();
+}
+
+void Form1::placeWindow() {
+    // Outer size 8500 × 8100 twips at the top-left corner, as far as the window system lets us.
+    const QSize outer(geometry::twipsToPixel(8500), geometry::twipsToPixel(8100));
+    const QSize frame = frameGeometry().size() - geometry().size();
+    const int menuHeight = menuBar()->sizeHint().height();
+    view_->setFixedSize(outer.width() - frame.width(), outer.height() - frame.height() - menuHeight);
+    adjustSize();
+    const QScreen* screen = QApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    move(std::max(available.left(), geometry::twipsToPixel(-50)), std::max(available.top(), geometry::twipsToPixel(-60)));
+}
+
+void Form1::初期設定() {
+    game_.newBoard(seams_.dealer);
+    record_.lastMoveNumber = game_.moveNumber;
+    canvas_.消去_アイコン();
+    record_.保存_現将棋盤(game_, game_.moveNumber);
+    canvas_.描画_桝_数値();
+    for (int k = 1; k <= pieceKinds; ++k) {
+        canvas_.描画_敵持駒(k);
+        canvas_.描画_自持駒(k);
+    }
+    canvas_.描画_盤();
+    canvas_.描画_手数(game_.moveNumber);
+}
+
+void Form1::START_Click() {
+    初期設定();
+    canvas_.描画_絵(PIC_BACKGROUND, -2, 0);
+    canvas_.描画_絵(PIC_BACKGROUND, -1, 0);
+    canvas_.描画_絵(PIC_BACKGROUND, 0, 0);
+    game_.gameMode = MODE_HUMAN;
+    game_.ownSide = SIDE_SENTE;
+    game_.enemySide = SIDE_GOTE;
+    game_.sideToMove = game_.ownSide;
+    canvas_.描画_アイコン();
+    message(QStringLiteral("先手の番です"), QStringLiteral(" "));
+}
+
+void Form1::SENTE_Click() {
+    初期設定();
+    game_.gameMode = MODE_COM;
+    message(QStringLiteral("あなたの番です"), QStringLiteral(" "));
+    game_.ownSide = SIDE_SENTE;
+    game_.enemySide = SIDE_GOTE;
+    game_.sideToMove = SIDE_SENTE;
+}
+
+void Form1::GOTE_Click() {
+    初期設定();
+    game_.gameMode = MODE_COM;
+    game_.ownSide = SIDE_GOTE;
+    game_.enemySide = SIDE_SENTE;
+    game_.sideToMove = SIDE_SENTE;
+    canvas_.描画_アイコン();
+    com_ban();
+}
+
+void Form1::Form_MouseDown(QPoint pixel) {
+    if (game_.gameOver == ON) {
+        refuse(QString::fromStdString(game_.winnerName) + QStringLiteral("の勝ちです"), QStringLiteral("終了"));
+        message(QStringLiteral("「対局」で始めて下さい"), QStringLiteral("開始"));
+        return;
+    }
+    if (game_.sideToMove == SIDE_NONE) {
+        refuse(QStringLiteral("「対局」で始めて下さい"), QStringLiteral("開始"));
+        return;
+    }
+    if (game_.sideToMove == game_.enemySide && game_.gameMode == MODE_COM) {
+        com_ban();
+        return;
+    }
+
+    const Square square = geometry::cellAtPixel(pixel);
+    if (square.x < 1 || square.x > boardSize || square.y < 1 || square.y > boardSize) return;
+    const auto [x, y] = square;
+    if (game_.board[x][y] == EMPTY) {
+        refuse(QStringLiteral("駒をクリックして下さい"), QStringLiteral("注意"));
+        return;
+    }
+
+    showChoice(square, 0.1);
+    if (game_.調査_消駒有無_座標(x, y) == OFF) {
+        refuse(QStringLiteral("拾える駒がありません"), QStringLiteral("注意"));
+        canvas_.描画_将棋盤桝();
+        return;
+    }
+
+    game_.設定_消去駒(x, y);
+    canvas_.描画_将棋盤桝();
+    消去_駒(game_.sideToMove);
+    for (int k = 1; k <= pieceKinds; ++k) {
+        if (game_.sideToMove == game_.ownSide) {
+            canvas_.描画_自持駒(k);
+        } else if (game_.sideToMove == game_.enemySide) {
+            canvas_.描画_敵持駒(k);
+        }
+    }
+    game_.設定_将棋盤_駒();
+    canvas_.描画_盤();
+    record_.手順保存(game_);
+    canvas_.描画_手数(game_.moveNumber);
+
+    if (game_.調査_消駒有無() == OFF) {
+        message(QStringLiteral("消せる駒が無くなりました"), QStringLiteral("終了"));
+        終了(QString::fromStdString(game_.moverName(game_.sideToMove)));
+        return;
+    }
+    game_.sideToMove = -game_.sideToMove;
+    canvas_.描画_アイコン();
+    if (game_.gameMode == MODE_COM) com_ban();
+}
+
+void Form1::com_ban() {
+    const std::optional<Square> choice = chooseComputerSquare(game_);
+    if (!choice) return;
+    const auto [x, y] = *choice;
+
+    showChoice(*choice, 0.7);
+    game_.設定_消去駒(x, y);
+    canvas_.描画_将棋盤桝();
+    消去_駒(game_.sideToMove);
+    for (int k = 1; k <= pieceKinds; ++k) canvas_.描画_敵持駒(k);
+    canvas_.描画_勢力範囲();
+    game_.設定_将棋盤_駒();
+    canvas_.描画_盤();
+    record_.手順保存(game_);
+    canvas_.描画_手数(game_.moveNumber);
+
+    game_.sideToMove = -game_.sideToMove;
+    if (game_.調査_消駒有無() == OFF) {
+        message(QStringLiteral("消せる駒が無くなりました"), QStringLiteral("終了"));
+        終了(QStringLiteral("ＣＯＭ"));
+    }
+    canvas_.描画_アイコン();
+}
+
+void Form1::showChoice(Square square, double seconds) {
+    canvas_.描画_移動可能桝(square.x, square.y);
+    canvas_.描画_桝輪郭(COLOR_LIGHT_MAGENTA, square.x, square.y);
+    seams_.sound.dsPlay(soundPieceTap);
+    canvas_.refresh();
+    canvas_.待ち時間(seconds);
+}
+
+void Form1::消去_駒(int side) {
+    canvas_.消去_アイコン();
+    canvas_.animatePickUp();
+    game_.takeMarkedPieces(side);
+    canvas_.drawMarkedSquaresEmpty();
+    canvas_.refresh();
+}
+
+void Form1::終了(const QString& name) {
+    game_.winnerName = name.toStdString();
+    message(name + QStringLiteral("の勝ちです"), QStringLiteral("終了"));
+    game_.gameOver = ON;
+}
+
+void Form1::REPLAY_Click() {
+    if (!record_.canStepBack(game_)) {
+        refuse(QStringLiteral("できません"), QStringLiteral("戻る"));
+        return;
+    }
+    const MoveRecord::Changes changes = record_.stepBack(game_);
+    canvas_.描画_アイコン();
+    drawStep(changes, true);
+    canvas_.描画_勢力範囲();
+    seams_.sound.dsPlay(soundPieceTap);
+}
+
+void Form1::AFTER_Click() {
+    if (!record_.canStepForward(game_)) {
+        refuse(QStringLiteral("できません"), QStringLiteral("進む"));
+        return;
+    }
+    const MoveRecord::Changes changes = record_.stepForward(game_);
+    canvas_.描画_アイコン();
+    drawStep(changes, false);
+    seams_.sound.dsPlay(soundPieceTap);
+}
+
+void Form1::drawStep(const MoveRecord::Changes& changes, bool clearBesideHands) {
+    for (const auto& [x, y] : changes.squares) {
+        if (clearBesideHands && game_.sideToMove == game_.enemySide) {
+            canvas_.描画_絵(PIC_BACKGROUND, -2, 9);
+            canvas_.描画_絵(PIC_BACKGROUND, -1, 9);
+            canvas_.描画_絵(PIC_BACKGROUND, 0, 9);
+            canvas_.描画_桝輪郭(backgroundColor, -1, 8);
+        } else if (clearBesideHands && game_.sideToMove == game_.ownSide) {
+            canvas_.描画_絵(PIC_BACKGROUND, 13, 2);
+            canvas_.描画_絵(PIC_BACKGROUND, 14, 2);
+        }
+        canvas_.描画_絵(game_.board[x][y], x, y);
+        canvas_.描画_桝輪郭(backgroundColor, x, y);
+    }
+    for (int k = 1; k <= pieceKinds; ++k) {
+        if (changes.enemyHand[k]) canvas_.描画_敵持駒(k);
+        if (changes.ownHand[k]) canvas_.描画_自持駒(k);
+        canvas_.描画_桝輪郭(backgroundColor, -1, k);
+        canvas_.描画_桝輪郭(backgroundColor, 11, k + 1);
+    }
+    canvas_.描画_手数(game_.moveNumber);
+}
+
+void Form1::CANCEL_Click() {
+    初期設定();
+    seams_.sound.dsPlay(soundPieceTap);
+}
+
+void Form1::VER_Click() {
+    seams_.sound.dsPlay(soundOther);
+    message(versionText, QStringLiteral("Quolvet"));
+}
+
+void Form1::Form_KeyDown(int key) {
+    if (key == keyEscape) {
+        処理_終了();
+    } else if (key == keyF1) {
+        処理_BGM();
+    }
+}
+
+void Form1::処理_BGM() {
+    if (BGM_->isChecked()) {
+        BGM_->setChecked(false);
+        seams_.sound.dsStop(soundBgm);
+    } else {
+        BGM_->setChecked(true);
+        seams_.sound.dsPlayLooping(soundBgm);
+    }
+}
+
+void Form1::処理_終了() {
+    if (ended_) return;
+    ended_ = true;
+    seams_.sound.dsFree(soundOther);
+    seams_.sound.dsFree(soundForbidden);
+    seams_.sound.dsFree(soundPieceTap);
+    seams_.sound.dsFree(soundBgm);
+    module1_.TermSound();
+    seams_.quit();
+}
+
+void Form1::message(const QString& text, const QString& title) { seams_.messages.show(text, title, false); }
+
+void Form1::refuse(const QString& text, const QString& title) {
+    seams_.sound.dsPlay(soundForbidden);
+    message(text, title);
+}
+
+void Form1::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            Form_KeyDown(keyEscape);
+            return;
+        case Qt::Key_F1:
+            Form_KeyDown(keyF1);
+            return;
+        default:
+            QMainWindow::keyPressEvent(event);
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    処理_終了();
+    event->accept();
+}
+
+}  // namespace quolvet

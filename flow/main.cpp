@@ -1,0 +1,42 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "form1.h"
+#include "module1.h"
+
+namespace {
+
+// Qt aborts with a toolkit message when there is no display; say it plainly instead.
+bool displayAvailable() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!displayAvailable()) {
+        std::fprintf(stderr, "quolvet: no display found (DISPLAY is not set); start it from a desktop session.\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quolvet"));
+
+    quolvet::SystemSoundLibrary sound;
+    quolvet::QtMessageBoxes messages;
+    quolvet::Form1 form({.sound = sound,
+                         .messages = messages,
+                         .waiter = {},
+                         .quit = [] { QApplication::exit(0); },
+                         .soundFolders = quolvet::soundDataFolders(),
+                         .dealer = {}});
+    messages.setParent(&form);
+    form.Form_Load();
+    form.show();
+    return QApplication::exec();
+}
