@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test bench play clean
+.PHONY: deps configure build test test-sanitize bench measure play package clean
 
 deps:
 	@scripts/install-deps
@@ -15,12 +15,44 @@ build: configure
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer in a build tree of
+# its own. The fuzz target carries its own sanitizers and the benchmarks test nothing, so neither
+# is built there.
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_FLAGS = -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+		-DQUOLVET_BUILD_BENCHMARKS=OFF -DQUOLVET_FUZZ=OFF \
+		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
+		-DCMAKE_SHARED_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS) -- --no-print-directory
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
+	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
+
 # Starts the game from the build tree, where its sounds lie beside it.
 play: build
 	@$(BUILD)/quolvet
 
+# The Debian package, from a release build of its own installed under /usr:
+#   sudo apt-get install ./$(PACKAGE_BUILD)/quolvet_*.deb
+PACKAGE_BUILD ?= build-pkg
+package: deps
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quolvet quolvet_sound_data -- --no-print-directory
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	@ls $(PACKAGE_BUILD)/quolvet_*.deb
+
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+# Start-up, memory, idle CPU and pacing next to a bare Qt window and two desktop games, under
+# Xvfb; about 15 minutes for RUNS=10. Installs the games and strace if they are missing.
+MEASURE_BUILD ?= build-measure
+measure: deps
+	@bench/startup/measure.sh $(MEASURE_BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,5 @@
 #include "board_view.h"
 
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -47,15 +46,6 @@ void BoardView::mousePressEvent(QMouseEvent* event)
         return;
     }
     onMousePress(pixelAt(event->position()));
-}
-
-void BoardView::keyPressEvent(QKeyEvent* event)
-{
-    if (!onKeyPress) {
-        QWidget::keyPressEvent(event);
-        return;
-    }
-    onKeyPress(event->key());
 }
 
 }  // namespace quolvet

@@ -22,13 +22,10 @@ public:
 
     // A press of any mouse button, at its position in the view's pixels.
     std::function<void(QPoint pixel)> onMousePress;
-    // A key press with its Qt key code. While unset, keys go on to the parent window.
-    std::function<void(int key)> onKeyPress;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     const Canvas& canvas_;

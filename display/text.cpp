@@ -2,7 +2,9 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 
+#include <QFontDatabase>
 #include <QStringList>
 
 namespace quolvet {
@@ -28,8 +30,23 @@ QString caption(int code)
     return {};
 }
 
+// Without a Japanese face the kanji come out as empty boxes. The game still plays, so it draws
+// with whatever face there is and says once, where a player starting it from a terminal sees it,
+// what to install.
+static void warnIfNoJapaneseFace()
+{
+    static const bool warned = [] {
+        if (!QFontDatabase::families(QFontDatabase::Japanese).isEmpty()) return false;
+        std::fputs("quolvet: no Japanese font found, the kanji will not show; "
+                   "install the package fonts-ipafont-mincho\n", stderr);
+        return true;
+    }();
+    (void)warned;
+}
+
 QFont textFont(int points, bool bold)
 {
+    warnIfNoJapaneseFace();
     QFont font;
     // Whatever Mincho is installed, so the kanji always come out in a serif face.
     font.setFamilies({QStringLiteral("IPAPMincho"), QStringLiteral("IPAMincho"),

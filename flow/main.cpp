@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quolvet"));
+    QApplication::setDesktopFileName(QStringLiteral("example.quolvet.Quolvet"));
 
     quolvet::SystemSoundLibrary sound;
     quolvet::QtMessageBoxes messages;

@@ -56,7 +56,11 @@ std::vector<std::filesystem::path> soundDataFolders() {
     std::vector<std::filesystem::path> folders;
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) folders.push_back(program.parent_path());
+    if (!error) {
+        folders.push_back(program.parent_path());
+        // An installed tree unpacked somewhere else keeps its sounds beside its bin folder.
+        folders.push_back(program.parent_path().parent_path() / "share" / "quolvet");
+    }
 #ifdef QUOLVET_SOUND_DATADIR
     folders.emplace_back(QUOLVET_SOUND_DATADIR);
 #endif

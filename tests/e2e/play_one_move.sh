@@ -33,18 +33,18 @@ sleep 0.3
 xdotool click 1
 
 box=$(wait_window '^ $')
-xdotool windowfocus --sync "$box" key Return
+key_to "$box" Return
 sleep 0.5
 
 # Square (5, 5): on a full board every kind there picks something up.
-board="$((33 * 9 + 1)) $((41 * 9 + 1)) $((X + 47)) $((view_y + 48))"
+board="$((33 * 9 + 1)) $((41 * 9 + 1)) $((X + 80)) $((view_y + 48))"
 before=$(region_sum $board)
-xdotool mousemove $((X + 47 + 33 * 4 + 16)) $((view_y + 48 + 41 * 4 + 20)) click 1
+xdotool mousemove $((X + 80 + 33 * 4 + 16)) $((view_y + 48 + 41 * 4 + 20)) click 1
 sleep 1.5
 after=$(region_sum $board)
 [[ "$before" != "$after" ]] || { echo "the board did not change after a press on a piece" >&2; exit 1; }
 
-xdotool windowfocus --sync "$window" key Escape
+key_to "$window" Escape
 status=0
 wait "$APP_PID" || status=$?
 APP_PID=

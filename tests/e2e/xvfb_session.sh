@@ -4,10 +4,15 @@ start_xvfb() {
     local n
     for n in $(seq 90 140); do
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        # -noreset: by default the server resets whenever its last client leaves, and a
+        # program started in that moment finds no display.
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
         XVFB_PID=$!
         for _ in $(seq 100); do
-            [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; trap stop_xvfb EXIT; return 0; }
+            # Scripts starting side by side may race for one number: the server that wrote
+            # its PID into the lock file owns the display; the other one gives up.
+            [[ -e /tmp/.X11-unix/X$n && "$(tr -d ' \n' </tmp/.X$n-lock 2>/dev/null)" == "$XVFB_PID" ]] &&
+                { export DISPLAY=":$n"; trap stop_xvfb EXIT; return 0; }
             kill -0 "$XVFB_PID" 2>/dev/null || break
             sleep 0.05
         done
@@ -32,6 +37,14 @@ wait_window() {
     done
     echo "no window named '$1' appeared" >&2
     return 1
+}
+
+# Gives a window the keyboard (there is no window manager to do it) and presses a key there.
+# `windowfocus --sync` can wait for ever on a window that is closing, so no --sync.
+key_to() {
+    timeout 5 xdotool windowfocus "$1" || true
+    sleep 0.1
+    timeout 5 xdotool key "$2" || true
 }
 
 # A checksum of a rectangle of the screen: width height x y.

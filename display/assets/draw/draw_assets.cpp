@@ -7,7 +7,9 @@
 #include <QDir>
 #include <QFont>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -378,6 +380,95 @@ QImage windowIcon() {
     return toSixteenColours(image);
 }
 
+// Convex hull (counter-clockwise) of a handful of points.
+QPolygonF convexHull(std::vector<QPointF> points) {
+    std::sort(points.begin(), points.end(), [](const QPointF& a, const QPointF& b) {
+        return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y());
+    });
+    const auto cross = [](const QPointF& o, const QPointF& a, const QPointF& b) {
+        return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+    };
+    std::vector<QPointF> hull(2 * points.size());
+    std::size_t k = 0;
+    for (const QPointF& pt : points) {
+        while (k >= 2 && cross(hull[k - 2], hull[k - 1], pt) <= 0) --k;
+        hull[k++] = pt;
+    }
+    for (std::size_t i = points.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i]) <= 0) --k;
+        hull[k++] = points[i];
+    }
+    hull.resize(k - 1);
+    return QPolygonF(QList<QPointF>(hull.begin(), hull.end()));
+}
+
+// The window icon's design for the desktop menus, drawn afresh at each size instead of scaled
+// from 32 pixels: a yellow piece bearing 拾 on a blue tile. The tile and the piece's base sit
+// on whole pixels (or pixel centres for odd outline widths), so their edges stay sharp.
+QImage applicationIcon(int size) {
+    const double u = size / 32.0;
+    const int rim = std::max(1, static_cast<int>(std::lround(u)));
+    const double snap = (rim % 2) ? 0.5 : 0.0;
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    QLinearGradient sky(0, 0, 0, size);
+    sky.setColorAt(0.0, QColor(30, 60, 190));
+    sky.setColorAt(1.0, QColor(0, 0, 128));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sky);
+    const double corner = std::round(5 * u);
+    p.drawRoundedRect(QRectF(0, 0, size, size), corner, corner);
+
+    const double left = std::round(7 * u) + snap;
+    const double right = size - std::round(4 * u) - snap;
+    const double top = std::round(2 * u) + snap;
+    const double bottom = size - std::round(5 * u) - snap;
+    const QRectF faceBox(left, top, right - left, bottom - top);
+    const QPolygonF face = pieceOutline(faceBox);
+
+    // The piece's thickness, seen from the lower left as on the board.
+    const double depth = std::round(2.5 * u);
+    std::vector<QPointF> swept;
+    for (const QPointF& pt : face) {
+        swept.push_back(pt);
+        swept.push_back(pt + QPointF(-depth, depth));
+    }
+    p.setBrush(QColor(190, 120, 0));
+    p.setPen(QPen(QColor(0, 0, 0), rim, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    p.drawPolygon(convexHull(swept));
+
+    QLinearGradient light(faceBox.topLeft(), faceBox.bottomRight());
+    light.setColorAt(0.0, QColor(255, 255, 120));
+    light.setColorAt(1.0, QColor(255, 230, 0));
+    p.setBrush(light);
+    p.drawPolygon(face);
+
+    const QPointF centre(faceBox.center().x(), faceBox.top() + faceBox.height() * 0.6);
+    if (size >= 128) {
+        paintGlyph(p, QString::fromUtf8("拾")[0], mincho(std::lround(17 * u)), centre, inkBlack,
+                   0.9 * std::sqrt(u));
+        return image;
+    }
+    // Small sizes: the font's own hinting puts the stems on whole pixels, and a bold face
+    // keeps the mincho's hairlines from fading out.
+    QFont font = mincho(std::lround(17 * u));
+    font.setHintingPreference(QFont::PreferFullHinting);
+    font.setBold(true);
+    const QString mark = QString::fromUtf8("拾");
+    const QRect ink = QFontMetrics(font).tightBoundingRect(mark);
+    const QPoint origin(std::lround(centre.x() - ink.width() / 2.0) - ink.left(),
+                        std::lround(centre.y() - ink.height() / 2.0) - ink.top());
+    p.setFont(font);
+    p.setPen(inkBlack);
+    p.drawText(origin, mark);
+    return image;
+}
+
+const int applicationIconSizes[] = {32, 48, 64, 128, 256};
+
 struct Piece {
     const char* idleName;
     const char* activeName;
@@ -449,5 +540,11 @@ int main(int argc, char** argv) {
     ok &= save(personIcon(), dir, "ICO_MAN");
     ok &= save(computerIcon(), dir, "ICO_COM");
     ok &= save(windowIcon(), dir, "QUOLVET_ICON");
+    if (!QDir().mkpath(dir.filePath("icons"))) {
+        std::fprintf(stderr, "cannot create %s/icons\n", argv[1]);
+        return 1;
+    }
+    for (int size : applicationIconSizes)
+        ok &= save(applicationIcon(size), dir, QString("icons/quolvet-%1").arg(size));
     return ok ? 0 : 1;
 }

@@ -1,0 +1,245 @@
+#!/usr/bin/env bash
+# Start-up time, memory, idle CPU and pacing of the game next to a bare Qt window and two
+# desktop games, each run in its own fresh Xvfb; prints Markdown tables.
+#
+# Usage: bench/startup/measure.sh [build-dir]     (RUNS=10 repetitions, median reported)
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+repo=$(cd "$here/../.." && pwd)
+build=$(realpath -m "${1:-$repo/build-measure}")
+runs=${RUNS:-10}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# --- what the measuring needs -------------------------------------------------------------
+needed=(xvfb xdotool x11-apps imagemagick strace dbus gnome-mines kmines libx11-dev)
+missing=()
+for p in "${needed[@]}"; do
+    [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true) == "install ok installed" ]] || missing+=("$p")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+    echo "Installing for the measurements: ${missing[*]}" >&2
+    sudo=(); [[ $(id -u) -eq 0 ]] || sudo=(sudo)
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -qq
+    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+fi
+
+[[ -f "$build/CMakeCache.txt" ]] || cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --target quolvet quolvet_sound_data bare_window first_paint -j2 >/dev/null
+
+game=$build/quolvet
+bare=$build/bench/bare_window
+first_paint=$build/bench/first_paint
+
+source "$repo/tests/e2e/xvfb_session.sh"
+
+# --- helpers ------------------------------------------------------------------------------
+# Each session: a fresh X server and session bus, stopped by their PIDs when the subshell ends.
+open_session() {
+    start_xvfb
+    local bus=$work/bus.$BASHPID
+    dbus-daemon --session --nofork --address="unix:path=$bus" >/dev/null 2>&1 &
+    BUS_PID=$!
+    for _ in $(seq 100); do [[ -S $bus ]] && break; sleep 0.02; done
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$bus"
+    trap close_session EXIT
+}
+
+close_session() {
+    local pid
+    for pid in ${APP_PID:-} ${BUS_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+}
+
+cpu_ticks() {  # utime + stime, in clock ticks
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || { echo -1; return; }
+    stat=${stat##*) }
+    awk '{ print $12 + $13 }' <<<"$stat"
+}
+tick_ms=$((1000 / $(getconf CLK_TCK)))
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo -1; }
+
+# Launches, waits for the first painted window; sets APP_PID and STARTUP_MS.
+launch() {
+    "$first_paint" 30 "$@" >"$work/launch" 2>>"$work/programs.log" || echo "no painted window from $*" >&2
+    APP_PID=$(sed -E 's/^pid=([0-9]+).*/\1/' "$work/launch")
+    STARTUP_MS=$(sed -E 's/.*painted_ms=([0-9.-]+).*/\1/' "$work/launch")
+}
+
+# CPU milliseconds used over the given seconds.
+cpu_over() {
+    local before after
+    before=$(cpu_ticks "$1")
+    sleep "$2"
+    after=$(cpu_ticks "$1")
+    if ((before < 0 || after < 0)); then echo -1; else echo $(((after - before) * tick_ms)); fi
+}
+
+# 対局 › 対局(COM) › 後手 by pointer; the drawing area starts below the 19-pixel menu bar and
+# the window stands at 0,0. The last click starts the computer's move.
+open_gote_menu() {
+    xdotool mousemove 16 9 click 1
+    sleep 0.5
+    xdotool mousemove 40 51
+    sleep 0.6
+    xdotool mousemove 170 51
+    sleep 0.3
+    xdotool mousemove 170 73
+    sleep 0.3
+}
+
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+stats() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a n/a n/a"; exit } m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f %.1f %.1f\n", v[1], m, v[NR] }'; }
+
+# --- sessions -------------------------------------------------------------------------------
+# A peer or the bare window: start-up, memory 2 s after, CPU over 10 s idle.
+measure_plain() (
+    open_session
+    cd "$work"
+    launch "$@"
+    sleep 2
+    echo "$STARTUP_MS $(rss_kb "$APP_PID") $(cpu_over "$APP_PID" 10)"
+)
+
+# The game with the dummy audio driver: as above, then the CPU of one computer move.
+measure_game() (
+    open_session
+    cd "$work"
+    export SDL_AUDIODRIVER=dummy
+    local rss idle move
+    launch "$game"
+    sleep 2
+    rss=$(rss_kb "$APP_PID")
+    idle=$(cpu_over "$APP_PID" 10)
+    open_gote_menu
+    local before
+    before=$(cpu_ticks "$APP_PID")
+    xdotool click 1
+    sleep 3  # the 0.7 s pause and four 0.1 s frames lie well inside
+    move=$((($(cpu_ticks "$APP_PID") - before) * tick_ms))
+    echo "$STARTUP_MS $rss $idle $move"
+)
+
+# The game with a driver that mixes in real time: idle with the music on, then off (F1).
+measure_music() (
+    open_session
+    cd "$work"
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null
+    launch "$game"
+    sleep 2
+    local on off
+    on=$(cpu_over "$APP_PID" 10)
+    xdotool search --onlyvisible --name '^Quolvet$' windowfocus --sync key F1
+    sleep 1
+    off=$(cpu_over "$APP_PID" 10)
+    echo "$on $off"
+)
+
+# The game under strace, timing its sleeps during the computer's move: prints
+# "pause SECONDS" and "gap SECONDS" / "frame SECONDS" lines.
+measure_pacing() (
+    open_session
+    cd "$work"
+    export SDL_AUDIODRIVER=dummy
+    local trace=$work/trace.$BASHPID
+    strace --seccomp-bpf -f -ttt -T -e trace=clock_nanosleep,nanosleep -o "$trace" "$game" 2>/dev/null &
+    local tracer=$!
+    local window
+    window=$(wait_window '^Quolvet$')
+    APP_PID=$(pgrep -P "$tracer" | head -n 1)
+    sleep 1
+    open_gote_menu
+    xdotool click 1
+    sleep 3
+    local main=$APP_PID
+    kill "$APP_PID"; wait "$tracer" 2>/dev/null || true
+    APP_PID=
+    # Only the window thread; a sleep split by another thread's call is joined up again.
+    awk -v main="$main" '
+        $1 != main { next }
+        /unfinished/ { start = $2; next }
+        /resumed>/ { match($0, /<[0-9.]+>$/); print start, substr($0, RSTART + 1, RLENGTH - 2); next }
+        /clock_nanosleep|nanosleep/ { match($0, /<[0-9.]+>$/); print $2, substr($0, RSTART + 1, RLENGTH - 2) }
+    ' "$trace" |
+    awk '
+        $2 > 0.5 { paused = 1; print "pause", $2; last = ""; next }
+        paused && $2 > 0.05 && $2 < 0.2 {
+            print "frame", $2
+            if (last != "") print "gap", $1 - last
+            last = $1
+        }
+    '
+)
+
+# --- runs -------------------------------------------------------------------------------------
+declare -A rows
+for i in $(seq "$runs"); do
+    echo "run $i of $runs" >&2
+    read -r s m c mv < <(measure_game)
+    rows[game]+="$s $m $c $mv"$'\n'
+    read -r on off < <(measure_music)
+    rows[music]+="$on $off"$'\n'
+    measure_pacing >>"$work/pacing" || echo "run $i: no pacing figures (the traced game did not start)" >&2
+    for peer in bare gnome kmines; do
+        case $peer in
+            bare) cmd=(env SDL_AUDIODRIVER=dummy "$bare") ;;
+            gnome) cmd=(/usr/games/gnome-mines) ;;
+            kmines) cmd=(/usr/games/kmines) ;;
+        esac
+        read -r s m c < <(measure_plain "${cmd[@]}")
+        rows[$peer]+="$s $m $c"$'\n'
+    done
+done
+
+# A run whose program died or showed nothing left -1 behind; it does not count.
+column_median() { awk -v c="$2" 'NF && $c >= 0 { print $c }' <<<"${rows[$1]}" | median; }
+mib() { awk '{ printf "%.1f", $1 / 1024 }' <<<"$1"; }
+percent() { awk '{ printf "%.2f", $1 / 100 }' <<<"$1"; }  # CPU ms over 10 s → % of a core
+
+g_start=$(column_median game 1); g_rss=$(column_median game 2); g_idle=$(column_median game 3)
+g_move=$(column_median game 4)
+on=$(column_median music 1); off=$(column_median music 2)
+
+echo
+echo "Medians of $runs runs, each program in its own fresh Xvfb (1024×768×24, no window manager)."
+echo
+echo "| Program | Start-up to first painted window (ms) | Resident memory 2 s after (MiB) | CPU in 10 s idle (ms, % of a core) |"
+echo "|---|---:|---:|---:|"
+echo "| quolvet (SDL dummy audio, music on) | $g_start | $(mib "$g_rss") | $g_idle ($(percent "$g_idle") %) |"
+echo "| quolvet, music on (SDL disk audio → /dev/null) | | | $on ($(percent "$on") %) |"
+echo "| quolvet, music off by F1 (SDL disk audio) | | | $off ($(percent "$off") %) |"
+for peer in bare gnome kmines; do
+    case $peer in
+        bare) name="bare_window (Qt + SDL_mixer, dummy audio)" ;;
+        gnome) name="gnome-mines $(dpkg-query -W -f='${Version}' gnome-mines)" ;;
+        kmines) name="kmines $(dpkg-query -W -f='${Version}' kmines)" ;;
+    esac
+    c=$(column_median $peer 3)
+    echo "| $name | $(column_median $peer 1) | $(mib "$(column_median $peer 2)") | $c ($(percent "$c") %) |"
+done
+echo
+echo "CPU used by quolvet over one computer move (後手 from the menu: fresh deal, choice, 0.7 s pause, four frames): median $g_move ms."
+echo
+read -r pmin pmed pmax < <(awk '$1 == "pause" { print $2 * 1000 }' "$work/pacing" | stats)
+read -r gmin gmed gmax < <(awk '$1 == "gap" { print $2 * 1000 }' "$work/pacing" | stats)
+read -r fmin fmed fmax < <(awk '$1 == "frame" { print $2 * 1000 }' "$work/pacing" | stats)
+echo "| Pacing (strace, window thread) | samples | min (ms) | median (ms) | max (ms) | target |"
+echo "|---|---:|---:|---:|---:|---|"
+echo "| computer's pause (sleep length) | $(grep -c '^pause' "$work/pacing" || true) | $pmin | $pmed | $pmax | 700 ± 5 |"
+echo "| pick-up frame interval (start to start of consecutive frame sleeps) | $(grep -c '^gap' "$work/pacing" || true) | $gmin | $gmed | $gmax | 100 ± 2 |"
+echo "| pick-up frame sleep length | $(grep -c '^frame' "$work/pacing" || true) | $fmin | $fmed | $fmax | 100 ± 2 |"
+echo
+
+b_start=$(column_median bare 1); b_rss=$(column_median bare 2)
+verdict() { if awk "BEGIN { exit !($1) }"; then echo met; else echo "**missed**"; fi; }
+echo "| Target | Figure | Result |"
+echo "|---|---|---|"
+echo "| start-up ≤ 1.2 × bare window | $g_start ms vs $b_start ms ($(awk "BEGIN { printf \"%.2f\", $g_start / $b_start }")×) | $(verdict "$g_start <= 1.2 * $b_start") |"
+echo "| memory ≤ 1.3 × bare window | $(mib "$g_rss") vs $(mib "$b_rss") MiB ($(awk "BEGIN { printf \"%.2f\", $g_rss / $b_rss }")×) | $(verdict "$g_rss <= 1.3 * $b_rss") |"
+echo "| zero CPU idle, music off | $off ms in 10 s | $(verdict "$off == 0") |"
+echo "| music-on idle < 1 % of a core | $(percent "$on") % | $(verdict "$on < 100") |"
+echo "| computer's pause 700 ± 5 ms | $pmin … $pmax ms | $(verdict "$pmin >= 695 && $pmax <= 705") |"
+echo "| frame interval 100 ± 2 ms | $gmin … $gmax ms | $(verdict "$gmin >= 98 && $gmax <= 102") |"
