@@ -1,5 +1,6 @@
 #include "canvas.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -73,8 +74,10 @@ void Canvas::attach(QWidget* view)
 
 void Canvas::refresh()
 {
-    // repaint(), not update(): the caller is about to wait without taking events.
-    if (view_) view_->repaint();
+    // repaint(), not update(): the caller is about to wait without taking events. Only what was
+    // drawn since the last refresh is sent, so a frame costs what it changed.
+    if (view_) view_->repaint(dirty_);
+    dirty_ = QRegion();
     if (refreshObserver_) refreshObserver_();
 }
 
@@ -84,22 +87,31 @@ void Canvas::setRefreshObserver(std::function<void()> observer) { refreshObserve
 
 void Canvas::changed()
 {
-    if (view_) view_->update();
+    if (view_) view_->update(dirty_);
+}
+
+// Where the icons stand now: a refresh must repaint what an icon leaves or comes to cover.
+void Canvas::markIcons()
+{
+    if (iconMan_) dirty_ += iconMan_->geometry();
+    if (iconCom_) dirty_ += iconCom_->geometry();
 }
 
 // --- primitives: each takes the painter of the procedure that calls it -------------------------
 
-void Canvas::paintPicture(QPainter& painter, int code, double column, double row) const
+void Canvas::paintPicture(QPainter& painter, int code, double column, double row)
 {
     if (code < firstCode || code > lastCode) return;
     const QImage& picture = pictures_[code - firstCode];
     if (picture.isNull()) return;
-    painter.drawImage(gridToPixel(column, row), picture);
+    const QPoint at = gridToPixel(column, row);
+    painter.drawImage(at, picture);
+    dirty_ += QRect(at, picture.size());
 }
 
 // The right and bottom sides lie on the neighbouring cell's first pixel column and row, so
 // neighbouring outlines share a side.
-void Canvas::paintOutline(QPainter& painter, int colour, double column, double row) const
+void Canvas::paintOutline(QPainter& painter, int colour, double column, double row)
 {
     const QPoint from = gridToPixel(column, row);
     const QPoint to = gridToPixel(column + 1, row + 1);
@@ -110,20 +122,24 @@ void Canvas::paintOutline(QPainter& painter, int colour, double column, double r
     painter.fillRect(from.x(), to.y(), width, 1, color);
     painter.fillRect(from.x(), from.y(), 1, height, color);
     painter.fillRect(to.x(), from.y(), 1, height, color);
+    dirty_ += QRect(from.x(), from.y(), width, height);
 }
 
-void Canvas::printAt(QPainter& painter, double x, double y, const QString& text, int colour, int size) const
+void Canvas::printAt(QPainter& painter, double x, double y, const QString& text, int colour, int size)
 {
     if (text.isEmpty()) return;
     const QFont font = textFont(size, bold_);
     const QPoint topLeft = twipsToPixel(x, y);
     painter.setFont(font);
     painter.setPen(qbColor(colour));
-    painter.drawText(QPoint(topLeft.x(), topLeft.y() + QFontMetrics(font).ascent()), text);
+    const QFontMetrics metrics(font);
+    painter.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+    // Bold glyphs may reach a little beyond their advance.
+    dirty_ += QRect(topLeft, QSize(metrics.horizontalAdvance(text) + 4, metrics.height() + 2));
 }
 
 void Canvas::printNumber(QPainter& painter, double column, double row, int value, int colour, int mode,
-                         int size) const
+                         int size)
 {
     using namespace geometry;
     printAt(painter, boardLeft + column * squareWidth, boardTop + row * squareHeight, printedNumber(value, mode),
@@ -131,7 +147,7 @@ void Canvas::printNumber(QPainter& painter, double column, double row, int value
 }
 
 // A caption stands a little right of and below its grid point.
-void Canvas::printCaption(QPainter& painter, double column, double row, int code, int colour, int size) const
+void Canvas::printCaption(QPainter& painter, double column, double row, int code, int colour, int size)
 {
     using namespace geometry;
     printAt(painter, boardLeft + column * squareWidth + 120, boardTop + row * squareHeight + 160, caption(code),
@@ -139,7 +155,7 @@ void Canvas::printCaption(QPainter& painter, double column, double row, int code
 }
 
 // The piece with its count beside it, or an empty wooden square with plain background beside it.
-void Canvas::paintHandCell(QPainter& painter, int count, int k, double column, double row) const
+void Canvas::paintHandCell(QPainter& painter, int count, int k, double column, double row)
 {
     paintPicture(painter, k, column, row);
     paintPicture(painter, PIC_BACKGROUND, column + 1, row);
@@ -292,6 +308,7 @@ void Canvas::描画_移動可能桝(int x, int y)
 
 void Canvas::描画_アイコン()
 {
+    markIcons();
     if (iconMan_ && iconCom_) {
         const int side = game_.sideToMove;
         if (game_.gameMode == MODE_HUMAN) {
@@ -313,11 +330,13 @@ void Canvas::描画_アイコン()
             }
         }
     }
+    markIcons();
     refresh();
 }
 
 void Canvas::消去_アイコン()
 {
+    markIcons();
     if (iconMan_) iconMan_->hide();
     if (iconCom_) iconCom_->hide();
 }
@@ -326,10 +345,15 @@ void Canvas::待ち時間(double seconds) { waiter_(seconds); }
 
 void Canvas::animatePickUp()
 {
+    using namespace std::chrono;
+    constexpr duration<double> frameLength(0.1);
     for (const int frame : {PIC_PIECE_MEDIUM, PIC_PIECE_SMALL, PIC_BURST_LARGE, PIC_BURST_SMALL}) {
+        // A frame lasts 0.1 s from the start of its drawing, so the drawing does not stretch it.
+        const auto started = steady_clock::now();
         paintMarkedSquares(frame);
         refresh();
-        待ち時間(0.1);
+        const duration<double> spent = steady_clock::now() - started;
+        待ち時間(std::max(0.0, (frameLength - spent).count()));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include <QImage>
+#include <QRegion>
 
 #include "game.h"
 #include "geometry.h"
@@ -66,16 +67,18 @@ public:
     void drawMarkedSquaresEmpty();
 
 private:
-    void paintPicture(QPainter& painter, int code, double column, double row) const;
-    void paintOutline(QPainter& painter, int colour, double column, double row) const;
+    void paintPicture(QPainter& painter, int code, double column, double row);
+    void paintOutline(QPainter& painter, int colour, double column, double row);
     void printNumber(QPainter& painter, double column, double row, int value, int colour, int mode,
-                     int size) const;
-    void printCaption(QPainter& painter, double column, double row, int code, int colour, int size) const;
+                     int size);
+    void printCaption(QPainter& painter, double column, double row, int code, int colour, int size);
     void printAt(QPainter& painter, double x, double y, const QString& text, int colour,
-                 int size) const;
-    void paintHandCell(QPainter& painter, int count, int k, double column, double row) const;
+                 int size);
+    void paintHandCell(QPainter& painter, int count, int k, double column, double row);
     void paintMarkedSquares(int code);  // each square of removeMark, outlined
     void changed();
+    void markIcons();
+
 
     const Game& game_;
     std::array<QImage, 24> pictures_;  // by picture code + 8: −8..15
@@ -84,6 +87,7 @@ private:
     QLabel* iconMan_ = nullptr;
     QLabel* iconCom_ = nullptr;
     bool bold_ = false;
+    QRegion dirty_;  // drawn since the last refresh
     std::function<void(double)> waiter_;
     std::function<void()> refreshObserver_;
 };

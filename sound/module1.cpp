@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -28,9 +27,11 @@ FileBytes readWholeFile(const std::filesystem::path& path) {
     struct stat info {};
     const size_t expected = ::fstat(fd, &info) == 0 && info.st_size > 0 ? size_t(info.st_size) : 0;
     size_t filled = 0;
+    // One byte beyond the size the file claims, so its end is seen without growing the buffer;
+    // a file that grows meanwhile is still read whole.
+    file.bytes.resize(expected + 1);
     for (;;) {
-        // Room for the size the file claims plus a little, so a growing file is still read whole.
-        file.bytes.resize(std::max(expected + 1, filled + 65536));
+        if (filled == file.bytes.size()) file.bytes.resize(filled + 65536);
         const ssize_t got = ::read(fd, file.bytes.data() + filled, file.bytes.size() - filled);
         if (got == 0) break;
         if (got < 0 && errno == EINTR) continue;

@@ -34,7 +34,7 @@ bool isDecodableFormatTag(uint16_t tag) {
     }
 }
 
-WaveImage refused(std::string why) { return WaveImage{std::move(why), 0}; }
+WaveImage refused(std::string why) { return WaveImage{std::move(why)}; }
 
 std::string truncatedChunk(const uint8_t* tag) {
     return "ファイルが途中で切れています（「" + std::string(reinterpret_cast<const char*>(tag), 4) +
@@ -85,7 +85,8 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
         return refused(text);
     }
     if (dataBytes == 0) return refused("音のデータが空です。");
-    return WaveImage{"", uint32_t(end)};
+    return WaveImage{"", uint32_t(end), tag, readLittle16(fmt + 2), readLittle32(fmt + 4), readLittle16(fmt + 12),
+                     readLittle16(fmt + 14), dataBytes};
 }
 
 }  // namespace quolvet

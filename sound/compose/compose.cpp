@@ -14,8 +14,9 @@ using namespace quolvet::compose;
 namespace {
 
 constexpr int effectRate = 44100;
-// The music is played on strings at half the rate, which gives their tone, and written at the
-// mixing rate so loading it needs no resampling.
+// The music is played on strings at half the rate, which gives their tone, and kept at that
+// rate: it is streamed, so the mixer converts it a little at a time, and half the samples make
+// half the bytes to read at start-up.
 constexpr int musicRate = 22050;
 
 struct Mode {
@@ -169,7 +170,7 @@ int main(int argc, char** argv) {
         writeWave(folder / "駒打音.wav", pieceTap(), effectRate, -1.2);
         writeWave(folder / "禁止.wav", refusal(), effectRate, -2.0);
         writeWave(folder / "その他.wav", chime(), effectRate, -2.0);
-        writeWave(folder / "BGM.wav", doubleRateOfLoop(music()), 2 * musicRate, -5.0);
+        writeWave(folder / "BGM.wav", music(), musicRate, -5.0);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -131,26 +131,6 @@ Samples reverberate(const Samples& dry, double wet, int rate, bool loop) {
     return out;
 }
 
-Samples doubleRateOfLoop(const Samples& loop) {
-    constexpr int taps = 16;
-    double weights[taps];
-    double sum = 0.0;
-    for (int k = 0; k < taps; ++k) {
-        const double x = k + 0.5;
-        const double window = 0.42 + 0.5 * std::cos(pi * x / taps) + 0.08 * std::cos(2 * pi * x / taps);
-        weights[k] = std::sin(pi * x) / (pi * x) * window;
-        sum += 2 * weights[k];
-    }
-    const size_t n = loop.size();
-    Samples out(2 * n);
-    for (size_t i = 0; i < n; ++i) {
-        double between = 0.0;
-        for (int k = 0; k < taps; ++k) between += weights[k] * (loop[(i + n - size_t(k)) % n] + loop[(i + 1 + size_t(k)) % n]);
-        out[2 * i] = loop[i];
-        out[2 * i + 1] = between / sum;
-    }
-    return out;
-}
 
 void writeWave(const std::filesystem::path& file, Samples samples, int rate, double peakDb) {
     double peak = 0.0;

@@ -37,10 +37,6 @@ Samples pluckString(double frequency, double seconds, double brightness, double 
 // through twice and the second pass kept, so the tail of the end carries into the beginning.
 Samples reverberate(const Samples& dry, double wet, int rate, bool loop);
 
-// Doubles the sample rate of a loop (windowed-sinc interpolation, wrapping at the ends), so the
-// player can mix it without resampling.
-Samples doubleRateOfLoop(const Samples& loop);
-
 // Scales to the given peak in dBFS and writes 16-bit mono PCM.
 void writeWave(const std::filesystem::path& file, Samples samples, int rate, double peakDb);
 

@@ -26,28 +26,14 @@ inline QImage cellInside(const QImage& image, double column, double row)
 }
 inline QImage insideOf(const QString& pictureName) { return asset(pictureName).copy(1, 1, 32, 40); }
 
-// The leftmost or rightmost column of `area` holding `colour`, or -1.
-inline int edgeOf(const QImage& image, const QRect& area, QRgb colour, bool fromLeft)
+// The leftmost and rightmost columns of `area` holding `colour`, or -1.
+inline std::pair<int, int> inkEdges(const QImage& image, const QRect& area, QRgb colour)
 {
-    for (int i = 0; i < area.width(); ++i) {
-        const int x = fromLeft ? area.left() + i : area.right() - i;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            if (image.pixel(x, y) == colour) return x;
-        }
-    }
-    return -1;
-}
-
-// The bounding box of the pixels that differ between two images of one size.
-inline QRect changedArea(const QImage& before, const QImage& after)
-{
-    QRect box;
-    for (int y = 0; y < before.height(); ++y) {
-        for (int x = 0; x < before.width(); ++x) {
-            if (before.pixel(x, y) != after.pixel(x, y)) box |= QRect(x, y, 1, 1);
-        }
-    }
-    return box;
+    std::pair edges{-1, -1};
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (image.pixel(x, y) == colour) edges = {edges.first < 0 ? x : edges.first, x};
+    return edges;
 }
 
 class CanvasTest : public ::testing::Test {

@@ -10,30 +10,23 @@ using Pictures = CanvasTest;
 
 QString nameOf(int code)
 {
-    static const char* const kinds[] = {"HU", "KYOU", "KEI", "GIN", "KIN", "KAKU", "SYA", "OU"};
-    if (code > 0) return QString(kinds[code - 1]) + "_2";
-    if (code < 0) return QString("SITA_") + kinds[-code - 1];
-    return "KARA_MASU";
+    static const QString kinds[] = {"HU", "KYOU", "KEI", "GIN", "KIN", "KAKU", "SYA", "OU"};
+    return code > 0 ? kinds[code - 1] + "_2" : code < 0 ? "SITA_" + kinds[-code - 1] : "KARA_MASU";
 }
 
+// Codes without a picture paint nothing rather than reading past the pictures.
 TEST_F(Pictures, EveryBoardValueShowsItsOwnPictureInItsSquare)
 {
+    const QImage before = canvas.image().copy();
+    for (const int code : {9, 16, -9, 99}) canvas.描画_絵(code, 3, 3);
+    EXPECT_EQ(canvas.image(), before);
+
     for (int code = -8; code <= 8; ++code) game.board[(code + 8) / 9 + 1][(code + 8) % 9 + 1] = code;
     canvas.描画_盤();
     for (int code = -8; code <= 8; ++code) {
         EXPECT_EQ(cellInside(canvas.image(), (code + 8) / 9 + 1, (code + 8) % 9 + 1), insideOf(nameOf(code)))
             << "code " << code;
     }
-}
-
-TEST_F(Pictures, OnlyCodesWithAPicturePaintAndAtTheirOwnSize)
-{
-    const QImage before = canvas.image().copy();
-    for (const int code : {9, 16, -9, 99}) canvas.描画_絵(code, 3, 3);
-    EXPECT_EQ(canvas.image(), before);
-
-    canvas.描画_絵(PIC_TITLE, 11.5, 0);
-    EXPECT_EQ(canvas.image().copy(QRect(QPoint(426, 7), QSize(115, 57))), asset("QXSHOGI"));
 }
 
 TEST_F(Pictures, AnOutlineRunsOntoTheNeighboursFirstPixels)
@@ -53,35 +46,40 @@ TEST_F(Pictures, AnOutlineRunsOntoTheNeighboursFirstPixels)
     EXPECT_EQ(image.pixel(to.x(), from.y() + 10), white);
 }
 
-TEST_F(Pictures, RedrawingTheOutlinesTakesHighlightsAwayAndKeepsThePieces)
-{
-    game.board[5][5] = KIN;
-    game.board[5][6] = HU;
-    canvas.描画_盤();
-    canvas.描画_移動可能桝(5, 6);
-    canvas.描画_桝輪郭(COLOR_LIGHT_MAGENTA, 5, 6);
-    EXPECT_EQ(canvas.image().pixel(gridToPixel(5, 5)), white);
-    canvas.描画_将棋盤桝();
-    for (const QPoint corner : {gridToPixel(5, 5), gridToPixel(5, 6), gridToPixel(6, 6)}) {
-        EXPECT_EQ(canvas.image().pixel(corner + QPoint(0, 20)), green);
-    }
-    EXPECT_EQ(cellInside(canvas.image(), 5, 5), insideOf("KIN_2"));
-}
-
-TEST_F(Pictures, AnEmptiedHandCellShowsBareWoodAndPlainBackground)
+// A count starts in one place and grows to the right; an emptied cell is bare wood on plain
+// background, and the board square its tile reached into gets its outline back.
+TEST_F(Pictures, HandCountsFromTwelveDownToZero)
 {
     canvas.描画_盤();
-    game.enemyHand[KEI] = 5;
-    canvas.描画_敵持駒(KEI);
+    const auto show = [&](int count) {
+        game.enemyHand[KEI] = count;
+        canvas.描画_敵持駒(KEI);
+        return inkEdges(canvas.image(), cellRect(0, KEI), magenta);
+    };
+    const auto one = show(1);
+    const auto twelve = show(12);
+    EXPECT_EQ(twelve.first, one.first);
+    EXPECT_GT(twelve.second, one.second + 3);
     EXPECT_EQ(cellInside(canvas.image(), -1, KEI), insideOf("KEI_2"));
-    EXPECT_NE(edgeOf(canvas.image(), cellRect(0, KEI), magenta, true), -1);
 
-    game.enemyHand[KEI] = 0;
-    canvas.描画_敵持駒(KEI);
+    show(0);
     EXPECT_EQ(cellInside(canvas.image(), -1, KEI), insideOf("KARA_MASU"));
     EXPECT_EQ(canvas.image().copy(cellRect(0, KEI).adjusted(1, 0, 0, 0)), asset("HAIKEI").copy(1, 0, 32, 41));
-    // The tile reached into the board square beside it; that square's outline is drawn again.
     EXPECT_EQ(canvas.image().pixel(gridToPixel(1, KEI) + QPoint(0, 20)), green);
+}
+
+// Stepping back to a shorter counter wipes the longer one.
+TEST_F(Pictures, TheMoveCounterGrowsToTheLeft)
+{
+    const QRect counterArea(gridToPixel(12, 3), gridToPixel(15, 4));
+    const auto show = [&](int count) {
+        canvas.描画_手数(count);
+        return inkEdges(canvas.image(), counterArea, white);
+    };
+    const auto one = show(1);
+    EXPECT_EQ(show(10).first, one.first - 3);
+    EXPECT_EQ(show(1), one);
+    EXPECT_EQ(show(100), std::pair(one.first - 6, one.second));
 }
 
 }  // namespace

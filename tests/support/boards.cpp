@@ -3,34 +3,15 @@
 #include <cstdlib>
 
 namespace quolvet::boards {
-namespace {
 
-Game withSides() {
+Game with(std::initializer_list<Placed> pieces, int fill) {
     Game game;
-    game.ownSide = SIDE_SENTE;
+    game.ownSide = game.sideToMove = SIDE_SENTE;
     game.enemySide = SIDE_GOTE;
-    game.sideToMove = SIDE_SENTE;
-    return game;
-}
-
-void place(Game& game, std::initializer_list<Placed> pieces) {
-    for (const Placed& p : pieces) game.board[p.x][p.y] = p.kind;
-}
-
-}  // namespace
-
-Game with(std::initializer_list<Placed> pieces) {
-    Game game = withSides();
-    place(game, pieces);
-    return game;
-}
-
-Game full(int kind, std::initializer_list<Placed> pieces) {
-    Game game = withSides();
     for (int x = 1; x <= boardSize; ++x) {
-        for (int y = 1; y <= boardSize; ++y) game.board[x][y] = kind;
+        for (int y = 1; y <= boardSize; ++y) game.board[x][y] = fill;
     }
-    place(game, pieces);
+    for (const Placed& p : pieces) game.board[p.x][p.y] = p.kind;
     return game;
 }
 
@@ -39,17 +20,6 @@ Squares reach(const Game& game, int x, int y) {
     for (int i = 0; i <= boardSize + 1; ++i) {
         for (int j = 0; j <= boardSize + 1; ++j) {
             if (game.移動チェック(x, y, i, j, game.board[x][y]) == ON) squares.insert({i, j});
-        }
-    }
-    return squares;
-}
-
-Squares pickUpSet(Game game, int x, int y) {
-    game.設定_消去駒(x, y);
-    Squares squares;
-    for (int i = 1; i <= boardSize; ++i) {
-        for (int j = 1; j <= boardSize; ++j) {
-            if (game.removeMark[i][j] == ON) squares.insert({i, j});
         }
     }
     return squares;
