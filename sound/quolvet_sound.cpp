@@ -234,6 +234,37 @@ bool isPlainPcm(const quolvet::WaveImage& wave) {
            wave.blockAlign == frameBytes && wave.dataBytes >= frameBytes;
 }
 
+// The streaming reader trusts the text of chunks such as LIST to be terminated, which a forged
+// file's need not be; so the music streams from a plain copy holding only its format and samples.
+std::vector<uint8_t> plainWave(const quolvet::WaveImage& wave, const uint8_t* image) {
+    std::vector<uint8_t> out;
+    const auto put = [&out](const char* tag) { out.insert(out.end(), tag, tag + 4); };
+    const auto put32 = [&out](uint32_t v) {
+        for (int shift = 0; shift < 32; shift += 8) out.push_back(uint8_t(v >> shift));
+    };
+    const auto put16 = [&out](uint16_t v) {
+        out.push_back(uint8_t(v));
+        out.push_back(uint8_t(v >> 8));
+    };
+    const uint32_t padding = wave.dataBytes & 1;
+    put("RIFF");
+    put32(4 + 8 + 16 + 8 + wave.dataBytes + padding);
+    put("WAVE");
+    put("fmt ");
+    put32(16);
+    put16(wave.formatTag);
+    put16(wave.channels);
+    put32(wave.rate);
+    put32(wave.rate * wave.blockAlign);
+    put16(wave.blockAlign);
+    put16(wave.bitsPerSample);
+    put("data");
+    put32(wave.dataBytes);
+    out.insert(out.end(), image + wave.dataOffset, image + wave.dataOffset + wave.dataBytes);
+    if (padding) out.push_back(0);
+    return out;
+}
+
 // The music streams from the library's copy of the image while it plays, instead of being
 // decoded whole (twice its size again once resampled) before the game can start.
 Mix_Music* loadMusic(std::vector<uint8_t>& image) {
@@ -288,7 +319,7 @@ QUOLVET_EXPORT int32_t dsCreateDSB(int32_t device, const uint8_t* image, uint32_
 
     if (flags == musicFlags && isPlainPcm(wave)) {
         Sound music;
-        music.image.assign(image, image + wave.usedBytes);
+        music.image = plainWave(wave, image);
         music.music = loadMusic(music.image);
         if (music.music != nullptr) return keep(std::move(music));
     }

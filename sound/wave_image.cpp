@@ -59,6 +59,7 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
 
     const uint8_t* fmt = nullptr;
     uint32_t dataBytes = 0;
+    uint64_t dataOffset = 0;
     bool dataSeen = false;
     for (uint64_t at = riffHeaderBytes; at + chunkHeaderBytes <= end;) {
         const uint8_t* chunk = image + at;
@@ -70,6 +71,7 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
         } else if (hasTag(chunk, "data") && !dataSeen) {
             dataSeen = true;
             dataBytes = uint32_t(bytes);
+            dataOffset = at + chunkHeaderBytes;
         }
         at += chunkHeaderBytes + bytes + (bytes & 1);  // chunks are padded to an even length
     }
@@ -86,7 +88,7 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
     }
     if (dataBytes == 0) return refused("音のデータが空です。");
     return WaveImage{"", uint32_t(end), tag, readLittle16(fmt + 2), readLittle32(fmt + 4), readLittle16(fmt + 12),
-                     readLittle16(fmt + 14), dataBytes};
+                     readLittle16(fmt + 14), dataBytes, uint32_t(dataOffset)};
 }
 
 }  // namespace quolvet

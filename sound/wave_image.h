@@ -16,6 +16,7 @@ struct WaveImage {
     uint16_t blockAlign = 0;
     uint16_t bitsPerSample = 0;
     uint32_t dataBytes = 0;
+    uint32_t dataOffset = 0;  // where the samples of the "data" chunk begin
 };
 
 // Walks the RIFF chunk structure of `size` bytes at `image` and never reads outside them, so a
