@@ -15,8 +15,7 @@ APP_PID=$!
 window=$(wait_window '^Quolvet$')
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"
-top_of_view=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$((X + 5))+$Y" txt:- |
-              awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }')
+top_of_view=$(drawing_top "$X" "$Y")
 view_y=$((Y + top_of_view))
 
 # The screen as a player sees it: the root picture with every visible window of the game laid

@@ -61,8 +61,7 @@ play_and_quit() {
     xdotool windowmove --sync "$window" 0 0
     sleep 0.3
     eval "$(xdotool getwindowgeometry --shell "$window")"
-    top=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$((X + 5))+$Y" txt:- |
-          awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }')
+    top=$(drawing_top "$X" "$Y")
     [[ -n "$top" ]] || { fail "no drawing area"; return; }
     xdotool mousemove $((X + 21)) $((Y + top / 2)) click 1
     sleep 0.3

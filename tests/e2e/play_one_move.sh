@@ -18,8 +18,7 @@ xdotool windowmove --sync "$window" 0 0
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X Y WIDTH HEIGHT
 # The drawing starts below the menu bar: the first row of the striped background.
-top=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$((X + 5))+$Y" txt:- |
-      awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }')
+top=$(drawing_top "$X" "$Y")
 [[ -n "$top" ]] || { echo "could not find the drawing area" >&2; exit 1; }
 view_y=$((Y + top))
 

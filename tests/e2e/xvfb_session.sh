@@ -47,6 +47,13 @@ key_to() {
     timeout 5 xdotool key "$2" || true
 }
 
+# How far below a window's top (its client X, Y given) the drawing starts: the first row of the
+# striped background under the menu bar.
+drawing_top() {
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$(($1 + 5))+$2" txt:- |
+        awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }'
+}
+
 # A checksum of a rectangle of the screen: width height x y.
 region_sum() {
     xwd -root -silent | /usr/bin/convert xwd:- -crop "${1}x${2}+${3}+${4}" rgb:- | md5sum | cut -d' ' -f1

@@ -127,8 +127,7 @@ settle
 echo "boxes answered: $boxes_answered"
 
 # The drawing area begins below the menu bar: the first row of the striped background.
-top=$(xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$((X + 5))+$Y" txt:- |
-      awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }')
+top=$(drawing_top "$X" "$Y")
 [[ -n "$top" ]] || { echo "could not find the drawing area" >&2; exit 1; }
 xwd -root -silent | /usr/bin/convert xwd:- "$workdir/final.png"
 "$read_board" "$workdir/final.png" "$X" $((Y + top))
