@@ -1,7 +1,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: deps configure build test test-sanitize bench measure play package clean
+.PHONY: deps configure build test test-long test-sanitize bench measure mutants play package clean
 
 deps:
 	@scripts/install-deps
@@ -12,8 +12,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
+# The fast suite: everything a change can break, in about a minute and a half. Soaks, the click
+# storm and the long fuzz carry the label `long` and run under test-long.
 test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE long
+	@$(TEST_RATIO)
+
+test-long: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L long
+
+# The project's ruler for the size of the tests against the code, or our copy of it.
+TEST_RATIO = r=../shared/tools/test-ratio; [ -x $$r ] || r=scripts/test-ratio; $$r . || true
 
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer in a build tree of
 # its own. The fuzz target carries its own sanitizers and the benchmarks test nothing, so neither

@@ -5,7 +5,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 game=$(cd "${1:-$top/build}" && pwd)/quolvet
 out=$top/docs
-source "$top/tests/e2e/xvfb_session.sh"
+source "$top/tests/support/session.sh"
 start_xvfb
 
 export SDL_AUDIODRIVER=dummy

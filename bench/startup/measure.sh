@@ -10,7 +10,6 @@ repo=$(cd "$here/../.." && pwd)
 build=$(realpath -m "${1:-$repo/build-measure}")
 runs=${RUNS:-10}
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 # --- what the measuring needs -------------------------------------------------------------
 needed=(xvfb xdotool x11-apps imagemagick strace dbus gnome-mines kmines libx11-dev)
@@ -33,24 +32,17 @@ game=$build/quolvet
 bare=$build/bench/bare_window
 first_paint=$build/bench/first_paint
 
-source "$repo/tests/e2e/xvfb_session.sh"
+source "$repo/tests/support/session.sh"
+trap 'stop_session; rm -rf "$work"' EXIT
 
 # --- helpers ------------------------------------------------------------------------------
-# Each session: a fresh X server and session bus, stopped by their PIDs when the subshell ends.
+# Each session (a subshell): a fresh X server and session bus of its own, stopped on its exit.
 open_session() {
+    SESSION_PIDS=()
+    SESSION_DIR=$(mktemp -d -p "$work")
+    trap stop_session EXIT
     start_xvfb
-    local bus=$work/bus.$BASHPID
-    dbus-daemon --session --nofork --address="unix:path=$bus" >/dev/null 2>&1 &
-    BUS_PID=$!
-    for _ in $(seq 100); do [[ -S $bus ]] && break; sleep 0.02; done
-    export DBUS_SESSION_BUS_ADDRESS="unix:path=$bus"
-    trap close_session EXIT
-}
-
-close_session() {
-    local pid
-    for pid in ${APP_PID:-} ${BUS_PID:-} ${XVFB_PID:-}; do kill "$pid" 2>/dev/null || true; done
-    wait 2>/dev/null || true
+    start_bus
 }
 
 cpu_ticks() {  # utime + stime, in clock ticks

@@ -9,7 +9,7 @@
 set -euo pipefail
 game=$1 library=$2 sounds=$3
 here=$(dirname "$0")
-source "$here/../e2e/xvfb_session.sh"
+source "$here/../support/session.sh"
 start_xvfb
 
 scratch=$(mktemp -d)

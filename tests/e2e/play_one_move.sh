@@ -4,7 +4,7 @@
 set -euo pipefail
 game=$1
 here=$(dirname "$0")
-source "$here/xvfb_session.sh"
+source "$here/../support/session.sh"
 start_xvfb
 
 export SDL_AUDIODRIVER=dummy

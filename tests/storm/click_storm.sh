@@ -5,7 +5,7 @@
 set -euo pipefail
 game=$1 read_board=$2
 here=$(dirname "$0")
-source "$here/../e2e/xvfb_session.sh"
+source "$here/../support/session.sh"
 start_xvfb
 
 export SDL_AUDIODRIVER=dummy

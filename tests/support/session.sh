@@ -1,0 +1,116 @@
+# Sourced by every script that drives the real program: a private desktop for the length of one
+# script. Each piece is started on demand and stopped by its PID on exit, whatever happens:
+#   start_xvfb        an X server (DISPLAY), no window manager
+#   start_openbox     a window manager on it, for tests where focus matters
+#   start_bus         a session D-Bus (DBUS_SESSION_BUS_ADDRESS)
+#   start_pulse       a PulseAudio server with one null sink, in its own runtime folder and home
+# A script sets APP_PID for the program it started; it is killed first.
+
+SESSION_PIDS=()
+SESSION_DIR=$(mktemp -d)
+chmod 700 "$SESSION_DIR"
+trap stop_session EXIT
+
+stop_session() {
+    local pid
+    [[ -n "${APP_PID:-}" ]] && kill -9 "$APP_PID" 2>/dev/null
+    for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${SESSION_PIDS[i]}
+        kill -CONT "$pid" 2>/dev/null  # a test may have stopped it
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+    done
+    rm -rf "$SESSION_DIR"
+    return 0
+}
+
+# Waits up to $2 tenths of a second for the command in $1 to succeed.
+await() {
+    for _ in $(seq "${2:-100}"); do eval "$1" && return 0; sleep 0.1; done
+    return 1
+}
+
+start_xvfb() {
+    local n
+    for n in $(seq 90 140); do
+        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
+        # -noreset: by default the server resets whenever its last client leaves, and a
+        # program started in that moment finds no display.
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        XVFB_PID=$!
+        for _ in $(seq 100); do
+            # Scripts starting side by side may race for one number: the server that wrote
+            # its PID into the lock file owns the display; the other one gives up.
+            if [[ -e /tmp/.X11-unix/X$n && "$(tr -d ' \n' </tmp/.X$n-lock 2>/dev/null)" == "$XVFB_PID" ]]; then
+                SESSION_PIDS+=("$XVFB_PID")
+                export DISPLAY=":$n"
+                return 0
+            fi
+            kill -0 "$XVFB_PID" 2>/dev/null || break
+            sleep 0.05
+        done
+    done
+    echo "could not start Xvfb" >&2
+    return 1
+}
+
+start_openbox() {
+    openbox --sm-disable >/dev/null 2>&1 &
+    SESSION_PIDS+=("$!")
+    await 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        { echo "openbox did not start" >&2; return 1; }
+}
+
+start_bus() {
+    local bus=$SESSION_DIR/bus
+    dbus-daemon --session --nofork --address="unix:path=$bus" >/dev/null 2>&1 &
+    SESSION_PIDS+=("$!")
+    await "[[ -S $bus ]]" || { echo "no session bus" >&2; return 1; }
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$bus"
+}
+
+# The server runs as whoever runs the test (root in CI), so it is told not to refuse that, and
+# it must never exit on idle while a test stops it on purpose.
+start_pulse() {
+    export XDG_RUNTIME_DIR=$SESSION_DIR/runtime HOME=$SESSION_DIR/home
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME"
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --system=false \
+        --log-target=file:"$SESSION_DIR/pulse.log" \
+        -L "module-null-sink sink_name=quolvet_sink" -L "module-native-protocol-unix" \
+        >/dev/null 2>&1 &
+    PULSE_PID=$!
+    SESSION_PIDS+=("$PULSE_PID")
+    await 'pactl info >/dev/null 2>&1' || { echo "PulseAudio did not start" >&2; return 1; }
+    unset SDL_AUDIODRIVER
+}
+
+# Waits up to 10 s for a visible window whose name matches, and prints its id.
+wait_window() {
+    local id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        [[ -n "$id" ]] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    echo "no window named '$1' appeared" >&2
+    return 1
+}
+
+# Gives a window the keyboard (without a window manager nobody does) and presses a key there.
+# `windowfocus --sync` can wait for ever on a window that is closing, so no --sync.
+key_to() {
+    timeout 5 xdotool windowfocus "$1" || true
+    sleep 0.1
+    timeout 5 xdotool key "$2" || true
+}
+
+# How far below a window's top (its client X, Y given) the drawing starts: the first row of the
+# striped background under the menu bar.
+drawing_top() {
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$(($1 + 5))+$2" txt:- |
+        awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }'
+}
+
+# A checksum of a rectangle of the screen: width height x y.
+region_sum() {
+    xwd -root -silent | /usr/bin/convert xwd:- -crop "${1}x${2}+${3}+${4}" rgb:- | md5sum | cut -d' ' -f1
+}
