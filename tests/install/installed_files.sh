@@ -1,6 +1,7 @@
 # Sourced by the install checks: what an installed Quolvet consists of, checked in a tree
 # unpacked or installed under ROOT. Expects PREFIX, BINDIR, LIBDIR, DATADIR (relative to
 # PREFIX) and APP_ID; records faults in FAULTS.
+source "$(dirname "${BASH_SOURCE[0]}")/../support/session.sh"
 FAULTS=()
 fault() { FAULTS+=("$1"); }
 
@@ -39,9 +40,23 @@ check_installed_tree() {
     local missing
     missing=$(env -u LD_LIBRARY_PATH ldd "$program" | grep "not found" || true)
     [[ -z "$missing" ]] || fault "the installed program misses libraries: $missing"
-    # The sounds are looked up in the configured data folder: it must be where they went.
-    grep -qaF "$PREFIX/$DATADIR/quolvet" "$program" ||
-        fault "the program does not look for its sounds in $PREFIX/$DATADIR/quolvet"
+    plays_its_sounds "$program"
+}
+
+# Started from a folder without sounds, wherever the tree lies, the program must find its own
+# and play them: its music reaches SDL's disk output within a few seconds.
+plays_its_sounds() {
+    local elsewhere
+    elsewhere=$(mktemp -d)
+    [[ -n "${DISPLAY:-}" ]] || start_xvfb
+    (cd "$elsewhere" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$elsewhere/out.raw" "$1" 2>/dev/null) &
+    APP_PID=$!
+    await '[[ -s $elsewhere/out.raw && $(tr -d "\\0" <"$elsewhere/out.raw" | head -c 1 | wc -c) -eq 1 ]]' 80 ||
+        fault "started from another folder, the installed program plays no sound"
+    kill "$APP_PID" 2>/dev/null
+    wait "$APP_PID" 2>/dev/null || true
+    APP_PID=
+    rm -rf "$elsewhere"
 }
 
 report_faults() {

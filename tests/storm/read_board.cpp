@@ -13,9 +13,8 @@
 
 #include <QImage>
 
-#include "cell_pictures.h"
 #include "game.h"
-#include "geometry.h"
+#include "window_oracle.h"
 
 using namespace quolvet;
 
@@ -46,13 +45,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     const QPoint view(std::atoi(argv[2]), std::atoi(argv[3]));
-    const testing::CellPictures pictures;
-
     Game game;
     bool allKnown = true;
     for (int x = 1; x <= boardSize; ++x) {
         for (int y = 1; y <= boardSize; ++y) {
-            const auto code = pictures.codeAt(screen, view + geometry::gridToPixel(x, y));
+            const auto code = oracle::pieceShownAt(screen, view + oracle::cellCorner(x, y));
             game.board[x][y] = code.value_or(unknown);
             allKnown = allKnown && code.has_value();
         }

@@ -1,0 +1,228 @@
+#include "window_oracle.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace quolvet::oracle {
+namespace {
+
+// The layout, in twips at 15 to a pixel, rounded half up.
+int pixel(double twips) { return static_cast<int>(std::floor(twips / 15 + 0.5)); }
+QPoint twips(double x, double y) { return {pixel(x), pixel(y)}; }
+double columnTwips(double column) { return 700 + column * 495; }
+double rowTwips(double row) { return 100 + row * 615; }
+
+const QColor black(0, 0, 0);
+const QColor green(0, 128, 0);
+const QColor magenta(255, 0, 255);
+const QColor white(255, 255, 255);
+
+QImage picture(const char* name) {
+    static std::map<std::string, QImage> loaded;
+    QImage& image = loaded[name];
+    if (image.isNull()) {
+        image = QImage(QStringLiteral(QUOLVET_ASSETS_DIR "/%1.png").arg(QLatin1String(name)))
+                    .convertToFormat(QImage::Format_RGB32);
+    }
+    return image;
+}
+
+const char* pieceName(int code) {
+    static const std::array<const char*, 8> idle{"HU_2", "KYOU_2", "KEI_2", "GIN_2", "KIN_2", "KAKU_2", "SYA_2", "OU_2"};
+    static const std::array<const char*, 8> active{"SITA_HU",  "SITA_KYOU", "SITA_KEI", "SITA_GIN",
+                                                   "SITA_KIN", "SITA_KAKU", "SITA_SYA", "SITA_OU"};
+    if (code == 0) return "KARA_MASU";
+    return code > 0 ? idle[code - 1] : active[-code - 1];
+}
+
+// Draws as a freshly opened window does; every text is bold once the first board is drawn.
+class Painter {
+public:
+    explicit Painter(QImage& image) : painter_(&image) {}
+
+    void put(const char* name, double column, double row) {
+        painter_.drawImage(cellCorner(column, row), picture(name));
+    }
+    // One pixel wide, its right and bottom sides on the neighbours' first column and row.
+    void outline(double column, double row, const QColor& colour) {
+        const QPoint a = cellCorner(column, row);
+        const QPoint b = cellCorner(column + 1, row + 1);
+        for (const QRect& side : {QRect(a, QPoint(b.x(), a.y())), QRect(QPoint(a.x(), b.y()), b),
+                                  QRect(a, QPoint(a.x(), b.y())), QRect(QPoint(b.x(), a.y()), b)})
+            painter_.fillRect(side, colour);
+    }
+    void print(double x, double y, const QString& text, const QColor& colour, int points) {
+        QFont font(QStringLiteral("IPAPMincho"));
+        font.setPixelSize(static_cast<int>(std::lround(points * 4.0 / 3.0)));
+        font.setBold(true);
+        font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
+        painter_.setFont(font);
+        painter_.setPen(colour);
+        const QPoint at = twips(x, y);
+        painter_.drawText(at + QPoint(0, QFontMetrics(font).ascent()), text);
+    }
+    // A number with a blank for its sign and one after it, or a kanji numeral.
+    void number(double column, double row, int value, const QColor& colour, int points, bool kanji = false) {
+        static const QString numerals = QStringLiteral("一二三四五六七八九");
+        const QString text = kanji ? numerals.mid(value - 1, 1) : QStringLiteral(" %1 ").arg(value);
+        print(columnTwips(column), rowTwips(row), text, colour, points);
+    }
+    void shadowed(double column, double row, int value, const QColor& colour, int points, bool kanji = false) {
+        number(column + 0.1, row + 0.1, value, black, points, kanji);
+        number(column, row, value, colour, points, kanji);
+    }
+
+private:
+    QPainter painter_;
+};
+
+void drawHands(Painter& paint, const Game& game) {
+    for (int k = 1; k <= pieceKinds; ++k) {
+        const struct {
+            int count;
+            double column;
+            double row;
+        } hands[] = {{game.enemyHand[k], -1, double(k)}, {game.ownHand[k], 11, k + 1.0}};
+        for (const auto& hand : hands) {
+            paint.put(hand.count ? pieceName(k) : "KARA_MASU", hand.column, hand.row);
+            paint.put("HAIKEI", hand.column + 1, hand.row);
+            if (hand.count) paint.shadowed(hand.column + 1, hand.row + 0.2, hand.count, magenta, 14);
+            paint.outline(hand.column, hand.row, green);
+        }
+        paint.outline(1, k, green);  // the count's tile reaches into the board square beside it
+    }
+}
+
+void drawCounter(Painter& paint, int count) {
+    paint.put("HAIKEI", 13, 3);
+    paint.put("HAIKEI", 14, 3);
+    const double shift = count < 10 ? 0 : count < 100 ? 0.1 : 0.2;
+    paint.shadowed(12.9 - shift, 3.3, count, white, 12);
+    for (const auto& [column, row, colour] : {std::tuple{13.8, 3.2, black}, std::tuple{13.7, 3.1, white}})
+        paint.print(columnTwips(column) + 120, rowTwips(row) + 160, QStringLiteral("手目"), colour, 10);
+}
+
+QRect cellArea(double column, double row, double columns = 1, double rows = 1) {
+    return {cellCorner(column, row), cellCorner(column + columns, row + rows) - QPoint(1, 1)};
+}
+
+// Stepping back repaints the background tile beside the lower-left square, which covers that
+// square's left outline until the square is next drawn.
+bool steppedBackTile(QPoint at, QRgb shown) {
+    const QPoint tile = cellCorner(0, 9);
+    if (at.x() != cellCorner(1, 9).x() || at.y() < tile.y() || at.y() >= cellCorner(1, 10).y()) return false;
+    return picture("HAIKEI").pixel(at - tile) == shown;
+}
+
+// Whether a cell shows a picture, its outline row and column aside.
+bool shows(const QImage& screen, QPoint topLeft, const char* name) {
+    const QImage& wanted = picture(name);
+    const QRect inside(topLeft + QPoint(1, 1), wanted.size() - QSize(1, 1));
+    if (!screen.rect().contains(inside)) return false;
+    for (int y = 0; y < inside.height(); ++y) {
+        const auto* shown = reinterpret_cast<const QRgb*>(screen.constScanLine(inside.top() + y)) + inside.left();
+        const auto* drawn = reinterpret_cast<const QRgb*>(wanted.constScanLine(y + 1)) + 1;
+        if (!std::equal(shown, shown + inside.width(), drawn)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QPoint cellCorner(double column, double row) { return twips(columnTwips(column), rowTwips(row)); }
+
+QImage expectedWindow(const Game& game) {
+    const QPoint end = cellCorner(20, 15) + QPoint(34, 41);
+    QImage image(end.x(), end.y(), QImage::Format_RGB32);
+    image.fill(green);
+    Painter paint(image);
+    for (int x = -2; x <= 20; ++x)
+        for (int y = -2; y <= 15; ++y) paint.put("HAIKEI", x, y);
+    for (int i = 1; i <= 9; ++i) {
+        paint.number(i + 0.2, 0.5, 10 - i, black, 16);
+        paint.number(10.2, i + 0.4, i, black, 12, true);
+        paint.number(i + 0.1, 0.4, 10 - i, white, 16);
+        paint.number(10.1, i + 0.3, i, white, 12, true);
+    }
+    drawHands(paint, game);
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) {
+            paint.put("KARA_MASU", x, y);
+            if (game.board[x][y] != EMPTY) paint.put(pieceName(game.board[x][y]), x, y);
+            paint.outline(x, y, green);
+        }
+    }
+    drawCounter(paint, game.moveNumber);
+    paint.put("QXSHOGI", 11.5, 0);
+    return image;
+}
+
+std::string partAt(QPoint at) {
+    const auto within = [&](const QRect& area) { return area.adjusted(0, 0, 1, 1).contains(at); };
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            if (within(cellArea(x, y))) return "square " + std::to_string(x) + "," + std::to_string(y);
+    if (within(QRect(cellCorner(12.7, 3), cellCorner(15, 4) - QPoint(1, 1)))) return "counter";
+    for (int k = 1; k <= pieceKinds; ++k) {
+        if (within(cellArea(-1, k))) return "upper hand " + std::to_string(k);
+        if (within(cellArea(0, k))) return "upper count " + std::to_string(k);
+        if (within(cellArea(11, k + 1))) return "lower hand " + std::to_string(k);
+        if (within(cellArea(12, k + 1))) return "lower count " + std::to_string(k);
+    }
+    if (cellArea(1, 0, 9, 1).contains(at) || cellArea(10, 1, 1, 9).contains(at)) return "labels";
+    if (QRect(cellCorner(11.5, 0), QSize(115, 57)).contains(at)) return "title";
+    return "background";
+}
+
+std::vector<std::string> differences(const QImage& shown, const QImage& expected) {
+    if (shown.size() != expected.size()) return {"the whole window (its size)"};
+    const QImage a = shown.convertToFormat(QImage::Format_RGB32);
+    const int width = a.width();
+    // Which part each pixel belongs to, worked out once a pixel: searching every time would
+    // dominate the soak. Images of any width up to the stride share the one map.
+    constexpr int stride = 1024;
+    static std::vector<std::string> names;
+    static std::vector<int> partOf(size_t(stride) * stride, -1);
+    if (width > stride || a.height() > stride) return {"the whole window (its size)"};
+    std::set<std::string> parts;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* left = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* right = reinterpret_cast<const QRgb*>(expected.constScanLine(y));
+        if (std::equal(left, left + width, right)) continue;
+        for (int x = 0; x < width; ++x) {
+            if (left[x] == right[x] || steppedBackTile({x, y}, left[x])) continue;
+            int& part = partOf[size_t(y) * stride + x];
+            if (part < 0) {
+                const std::string name = partAt({x, y});
+                part = int(std::find(names.begin(), names.end(), name) - names.begin());
+                if (part == int(names.size())) names.push_back(name);
+            }
+            parts.insert(names[part]);
+        }
+    }
+    return {parts.begin(), parts.end()};
+}
+
+std::string pictureShownAt(const QImage& screen, QPoint topLeft) {
+    static const char* const names[] = {"KOMA_CYU", "KOMA_SYO", "PA1", "PA2"};
+    for (int code = -8; code <= 8; ++code)
+        if (shows(screen, topLeft, pieceName(code))) return pieceName(code);
+    for (const char* name : names)
+        if (shows(screen, topLeft, name)) return name;
+    return {};
+}
+
+std::optional<int> pieceShownAt(const QImage& screen, QPoint topLeft) {
+    for (int code = -8; code <= 8; ++code)
+        if (shows(screen, topLeft, pieceName(code))) return code;
+    return std::nullopt;
+}
+
+}  // namespace quolvet::oracle
