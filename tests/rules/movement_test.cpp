@@ -73,6 +73,16 @@ TEST(PickUp, CountsAndAnswersFollowTheReach) {
     EXPECT_EQ(nothing.調査_消駒有無(), OFF);
     EXPECT_EQ(nothing.調査_消駒有無_座標(5, 9), OFF) << "a knight jumps over the pawn ahead";
 
-    const Game bishop = with({{5, 5, KAKU}, {2, 2, HU}, {1, 1, HU}, {7, 3, HU}, {8, 2, HU}, {3, 7, HU}, {8, 8, HU}});
+    Game bishop = with({{5, 5, KAKU}, {2, 2, HU}, {1, 1, HU}, {7, 3, HU}, {8, 2, HU}, {3, 7, HU}, {8, 8, HU}});
     EXPECT_EQ(bishop.調査_消駒数(5, 5), 4) << "only the first piece on each diagonal";
+
+    // The pieces go to the hand of the side named, and to nobody's when no side is.
+    bishop.設定_消去駒(5, 5);
+    for (const int side : {SIDE_NONE, SIDE_GOTE, SIDE_SENTE}) {
+        Game taking = bishop;
+        taking.takeMarkedPieces(side);
+        EXPECT_EQ(taking.ownHand[HU], side == SIDE_SENTE ? 4 : 0) << side;
+        EXPECT_EQ(taking.enemyHand[HU], side == SIDE_GOTE ? 4 : 0) << side;
+        EXPECT_EQ(taking.board[2][2], EMPTY);
+    }
 }
