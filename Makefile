@@ -41,6 +41,11 @@ test-sanitize: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 	ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
+# Plants each fault of scripts/mutants.txt in a copy of the code and runs the fast suite on it;
+# reports the faults no test noticed. Slow (a build and a suite per fault); not part of CI.
+mutants: deps
+	@scripts/mutants
+
 # Starts the game from the build tree, where its sounds lie beside it.
 play: build
 	@$(BUILD)/quolvet
