@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "display_connection.h"
 #include "pictures.h"
 #include "text.h"
 
@@ -36,6 +37,7 @@ QSize imageSize()
 
 void sleepFor(double seconds)
 {
+    flushDisplayConnection();
     using namespace std::chrono;
     const auto until = steady_clock::now() + duration_cast<steady_clock::duration>(duration<double>(seconds));
     std::this_thread::sleep_until(until);
