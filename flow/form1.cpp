@@ -50,6 +50,10 @@ Form1::Form1(Form1Seams seams)
 Form1::~Form1() = default;
 
 void Form1::buildMenus() {
+    // A desktop's global menu takes over only the entries that open a submenu, and 戻, 進 and
+    // その他 would be lost there: the bar stays in the window. (Turning it off on the bar itself
+    // comes too late: a bar is handed over as it is made.)
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QMenuBar* bar = menuBar();
     QMenu* TAIKYOKU = bar->addMenu(QStringLiteral("対局"));
     QMenu* MATCH_MAN = TAIKYOKU->addMenu(QStringLiteral("対局(人間)"));
@@ -66,10 +70,10 @@ void Form1::buildMenus() {
 
     QMenu* OPTION = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ"));
     BGM_ = OPTION->addAction(QStringLiteral("BGM"));
-    BGM_->setCheckable(true);
-    // Qt flips the mark before telling us; 処理_BGM reads the mark and flips it itself.
+    // Qt flips the mark before telling us, and only a marked item is checkable: put the mark
+    // back, 処理_BGM reads it and flips it itself.
     connect(BGM_, &QAction::triggered, this, [this] {
-        BGM_->setChecked(!BGM_->isChecked());
+        BGM_->setChecked(BGM_->isCheckable());
         BGM_Click();
     });
     connect(bar->addAction(QStringLiteral("その他")), &QAction::triggered, this, [this] { VER_Click(); });
@@ -82,7 +86,7 @@ void Form1::Form_Load() {
     soundPieceTap = module1_.LoadSound("駒打音.wav", 3);
     soundBgm = module1_.LoadSound("BGM.wav", 1);
     seams_.sound.dsPlayLooping(soundBgm);
-    BGM_->setChecked(true);
+    markBgm(true);
 
     // The drawing area only: the menus keep the desktop's colours.
     QPalette palette = view_->palette();
@@ -322,12 +326,19 @@ void Form1::Form_KeyDown(int key) {
 
 void Form1::処理_BGM() {
     if (BGM_->isChecked()) {
-        BGM_->setChecked(false);
+        markBgm(false);
         seams_.sound.dsStop(soundBgm);
     } else {
-        BGM_->setChecked(true);
+        markBgm(true);
         seams_.sound.dsPlayLooping(soundBgm);
     }
+}
+
+// A check mark when on and nothing when off: several styles draw an empty box for an
+// unchecked item that can be checked.
+void Form1::markBgm(bool on) {
+    BGM_->setCheckable(on);
+    BGM_->setChecked(on);
 }
 
 void Form1::処理_終了() {

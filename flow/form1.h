@@ -76,6 +76,7 @@ protected:
 private:
     void buildMenus();
     void placeWindow();
+    void markBgm(bool on);
     void message(const QString& text, const QString& title);
     void refuse(const QString& text, const QString& title);
     void showChoice(Square square, double seconds);
