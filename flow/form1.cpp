@@ -349,6 +349,10 @@ void Form1::処理_終了() {
     seams_.sound.dsFree(soundPieceTap);
     seams_.sound.dsFree(soundBgm);
     module1_.TermSound();
+    // The program ends at once: the window goes, and whatever input is already queued behind
+    // (a press after Esc, say) finds it disabled and is dropped before the event loop stops.
+    setEnabled(false);
+    hide();
     seams_.quit();
 }
 
