@@ -48,4 +48,6 @@ void BoardView::mousePressEvent(QMouseEvent* event)
     onMousePress(pixelAt(event->position()));
 }
 
+void BoardView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
 }  // namespace quolvet

@@ -26,6 +26,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    // The second press of a double-click comes as this event alone; it makes no move.
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     const Canvas& canvas_;
