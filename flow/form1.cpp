@@ -108,6 +108,8 @@ void Form1::placeWindow() {
     const int menuHeight = menuBar()->sizeHint().height();
     view_->setFixedSize(outer.width() - frame.width(), outer.height() - frame.height() - menuHeight);
     adjustSize();
+    // The drawing has one size, so the window keeps it: no maximising, no resizing.
+    setFixedSize(size());
     const QScreen* screen = QApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect();
     move(std::max(available.left(), geometry::twipsToPixel(-50)), std::max(available.top(), geometry::twipsToPixel(-60)));
