@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include <QBitmap>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -27,6 +28,7 @@ constexpr int tileWidth = 34;  // the background tile is one pixel wider than a 
 constexpr int cellHeight = 41;
 constexpr int iconSize = 32;
 constexpr int captionCode = 99;
+constexpr int highestMoveNumber = 80;  // every move takes at least one of the 81 pieces
 
 // The background is tiled over columns −2..20 and rows −2..15; the image holds all of it.
 QSize imageSize()
@@ -161,10 +163,14 @@ void Canvas::paintHandCell(QPainter& painter, int count, int k, double column, d
 {
     paintPicture(painter, k, column, row);
     paintPicture(painter, PIC_BACKGROUND, column + 1, row);
-    if (count == 0) {
-        paintPicture(painter, PIC_EMPTY, column, row);
-        return;
-    }
+    if (count == 0) paintPicture(painter, PIC_EMPTY, column, row);
+    printHandCount(painter, count, column, row);
+}
+
+// Beside the hand cell at (column, row).
+void Canvas::printHandCount(QPainter& painter, int count, double column, double row)
+{
+    if (count == 0) return;
     printNumber(painter, column + 1.1, row + 0.3, count, COLOR_BLACK, 0, 14);
     printNumber(painter, column + 1, row + 0.2, count, COLOR_LIGHT_MAGENTA, 0, 14);
 }
@@ -273,17 +279,54 @@ void Canvas::描画_桝_数値()
 
 void Canvas::描画_手数(int count)
 {
-    // The counter moves left by a tenth of a cell for each digit beyond the first.
-    const double shift = count < 10 ? 0 : count < 100 ? 0.1 : 0.2;
     QPainter painter(&image_);
-    paintPicture(painter, PIC_BACKGROUND, 13, 3);
-    paintPicture(painter, PIC_BACKGROUND, 14, 3);
-    printNumber(painter, 13 - shift, 3.4, count, COLOR_BLACK, 0, 12);
-    printNumber(painter, 12.9 - shift, 3.3, count, COLOR_WHITE, 0, 12);
-    printCaption(painter, 13.8, 3.2, captionCode, COLOR_BLACK, 10);
-    printCaption(painter, 13.7, 3.1, captionCode, COLOR_WHITE, 10);
+    // Only what a counter can ink is wiped, background tiles as they lie; the first counter
+    // has nothing to wipe, which keeps finding that area out of the start-up. The lower hand's
+    // count of kind 2 stands just left of it in the same row and may reach into that area.
+    if (counterDrawn_) {
+        painter.setClipRegion(counterArea());
+        for (int column = 12; column <= 14; ++column) paintPicture(painter, PIC_BACKGROUND, column, 3);
+        printHandCount(painter, game_.ownHand[2], 11, 3);
+        painter.setClipping(false);
+    }
+    counterDrawn_ = true;
+    printCounter(painter, count);
     painter.end();
     changed();
+}
+
+void Canvas::printCounter(QPainter& painter, int count, bool withCaption)
+{
+    // The counter moves left by a tenth of a cell for each digit beyond the first.
+    const double shift = count < 10 ? 0 : count < 100 ? 0.1 : 0.2;
+    printNumber(painter, 13 - shift, 3.4, count, COLOR_BLACK, 0, 12);
+    printNumber(painter, 12.9 - shift, 3.3, count, COLOR_WHITE, 0, 12);
+    if (!withCaption) return;
+    printCaption(painter, 13.8, 3.2, captionCode, COLOR_BLACK, 10);
+    printCaption(painter, 13.7, 3.1, captionCode, COLOR_WHITE, 10);
+}
+
+// Every pixel a counter inks for the counts a game reaches, found once by printing them all
+// around the counter's place on a ground of a colour no text has.
+QRegion Canvas::counterArea()
+{
+    static std::array<QRegion, 2> areas;  // by bold flag; the fonts stay for the whole run
+    QRegion& area = areas[bold_];
+    if (!area.isEmpty()) return area;
+    const QRect around(gridToPixel(11, 2), gridToPixel(16, 5));
+    const QRgb ground = qbColor(COLOR_GREEN).rgb();
+    QImage ink(around.size(), image_.format());
+    ink.fill(ground);
+    QPainter painter(&ink);
+    painter.translate(-around.topLeft());
+    const QRegion dirty = dirty_;
+    for (int count = 0; count <= highestMoveNumber; ++count) printCounter(painter, count, count == 0);
+    dirty_ = dirty;
+    painter.end();
+    // The mask marks the ground; as a bitmap, its set pixels are the others.
+    area = QRegion(QBitmap::fromImage(ink.createMaskFromColor(ground)));
+    area.translate(around.topLeft());
+    return area;
 }
 
 // --- highlights, icons, pacing -----------------------------------------------------------------

@@ -75,6 +75,9 @@ private:
     void printAt(QPainter& painter, double x, double y, const QString& text, int colour,
                  int size);
     void paintHandCell(QPainter& painter, int count, int k, double column, double row);
+    void printHandCount(QPainter& painter, int count, double column, double row);
+    void printCounter(QPainter& painter, int count, bool withCaption = true);
+    QRegion counterArea();
     void paintMarkedSquares(int code);  // each square of removeMark, outlined
     void changed();
     void markIcons();
@@ -87,6 +90,7 @@ private:
     QLabel* iconMan_ = nullptr;
     QLabel* iconCom_ = nullptr;
     bool bold_ = false;
+    bool counterDrawn_ = false;
     QRegion dirty_;  // drawn since the last refresh
     std::function<void(double)> waiter_;
     std::function<void()> refreshObserver_;
