@@ -4,6 +4,8 @@
 #   start_openbox     a window manager on it, for tests where focus matters
 #   start_bus         a session D-Bus (DBUS_SESSION_BUS_ADDRESS)
 #   start_pulse       a PulseAudio server with one null sink, in its own runtime folder and home
+#   start_weston      a headless Wayland compositor (WAYLAND_DISPLAY) logging every request it
+#                     gets, with the time, to $SESSION_DIR/weston.log
 # A script sets APP_PID for the program it started; it is killed first.
 
 SESSION_PIDS=()
@@ -81,6 +83,15 @@ start_pulse() {
     SESSION_PIDS+=("$PULSE_PID")
     await 'pactl info >/dev/null 2>&1' || { echo "PulseAudio did not start" >&2; return 1; }
     unset SDL_AUDIODRIVER
+}
+
+start_weston() {
+    export XDG_RUNTIME_DIR=$SESSION_DIR/runtime WAYLAND_DISPLAY=wayland-quolvet
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --no-config --logger-scopes=proto \
+        --log="$SESSION_DIR/weston.log" >/dev/null 2>&1 &
+    SESSION_PIDS+=("$!")
+    await "[[ -S $XDG_RUNTIME_DIR/$WAYLAND_DISPLAY ]]" || { echo "weston did not start" >&2; return 1; }
 }
 
 # Waits up to 10 s for a visible window whose name matches, and prints its id.

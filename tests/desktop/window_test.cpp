@@ -1,0 +1,142 @@
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVirtualObject>
+#include <QMenuBar>
+#include <QTest>
+
+#include "board_view.h"
+#include "computer.h"
+#include "form1.h"
+
+namespace quolvet::testing {
+namespace {
+
+// Stands in for a desktop's global menu, which a window would hand its menu bar over to.
+struct GlobalMenuRegistrar final : QDBusVirtualObject {
+    int windowsHandedOver = 0;
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+        windowsHandedOver += message.member() == QLatin1String("RegisterWindow");
+        return bus.send(message.createReply());
+    }
+} registrar;
+
+struct CountedBoxes final : MessageBoxes {
+    void show(const QString&, const QString&, bool) override { ++shown; }
+    int shown = 0;
+};
+
+class Window : public ::testing::Test {
+protected:
+    void open() {
+        form = std::make_unique<Form1>(Form1Seams{.sound = sound, .messages = boxes, .waiter = {},
+                                                  .quit = [this] { ++quits; }, .soundFolders = {}, .dealer = {}});
+        form->Form_Load();
+        form->show();
+        QTest::qWait(50);
+    }
+    void TearDown() override { if (form) form->OWARI_Click(); }  // the sound library ends only when told
+    // A piece that picks something up, as a point of the view.
+    QPoint movablePiece() const {
+        const auto [x, y] = chooseComputerSquare(form->game()).value_or(Square{});
+        return geometry::gridToPixel(x + 0.5, y + 0.5);
+    }
+    QMouseEvent* mouse(QEvent::Type type) const {
+        return new QMouseEvent(type, movablePiece(), movablePiece(), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    }
+
+    SystemSoundLibrary sound;
+    CountedBoxes boxes;
+    int quits = 0;
+    std::unique_ptr<Form1> form;
+};
+
+TEST_F(Window, MenusStayInTheWindowWithTheMusicMarkedOnlyWhenOn) {
+    open();
+    EXPECT_EQ(registrar.windowsHandedOver, 0);
+    QMenuBar* bar = form->menuBar();
+    int items = 0;
+    for (QAction* action : bar->findChildren<QAction*>()) items += !action->text().isEmpty();
+    EXPECT_EQ(items, 14);
+    for (QAction* action : bar->actions()) EXPECT_TRUE(bar->rect().contains(bar->actionGeometry(action)));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+
+    for (bool on : {false, true, false, true}) {
+        on ? form->Form_KeyDown(112) : form->bgmAction()->trigger();
+        EXPECT_EQ(std::pair(form->bgmAction()->isChecked(), form->bgmAction()->isCheckable()), std::pair(on, on))
+            << "checkable but unchecked, it shows an empty box";
+    }
+}
+
+TEST_F(Window, ADoubleClickIsOnePressAndNothingQueuedBehindEscIsHandled) {
+    open();
+    form->START_Click();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
+        QApplication::sendEvent(form->view(), std::unique_ptr<QMouseEvent>(mouse(type)).get());
+    EXPECT_EQ(form->game().moveNumber, 1);
+    EXPECT_EQ(boxes.shown, 1) << "a second press was refused after the greeting";
+
+    QApplication::postEvent(form.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QApplication::postEvent(form->view(), mouse(QEvent::MouseButtonPress));
+    QTest::qWait(50);
+    EXPECT_EQ(quits, 1);
+    EXPECT_EQ(form->game().moveNumber, 1);
+}
+
+// Run on a Wayland compositor by a script that reads when each picture reached it.
+TEST_F(Window, ComputerMovesWithItsPauses) {
+    if (QGuiApplication::platformName() != QLatin1String("wayland")) GTEST_SKIP() << "for Wayland";
+    open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    for (form->GOTE_Click(); form->game().moveNumber < 11 && form->game().gameOver == OFF; QTest::qWait(100))
+        form->Form_MouseDown(movablePiece());
+    std::printf("computer moves: %d\n", (form->game().moveNumber + 1) / 2);
+}
+
+// Whatever count it follows, the counter shows exactly what it shows over a fresh background,
+// on top of the lower hand's count of kind 2 beside it, which stays whole (80 reaches furthest).
+TEST(Counter, EveryChangeLeavesExactlyTheNewCount) {
+    const QRect area(geometry::gridToPixel(12, 3), geometry::gridToPixel(15, 4));
+    Game game;
+    const auto fresh = [&](int handCount, int count = -1) {
+        game.ownHand[2] = handCount;
+        auto canvas = std::make_unique<Canvas>(game);
+        canvas->描画_桝_数値();
+        for (int column = 11; column <= 15; ++column) canvas->描画_絵(PIC_BACKGROUND, column, 3);
+        canvas->描画_自持駒(2);
+        if (count >= 0) canvas->描画_手数(count);
+        return canvas;
+    };
+    const QImage background = fresh(0)->image().copy(area);
+    std::vector<QImage> expected(81, fresh(80)->image().copy(area));
+    for (int m = 0; m <= 80; ++m) {
+        const QImage counter = fresh(0, m)->image().copy(area);
+        for (int y = 0; y < area.height(); ++y)
+            for (int x = 0; x < area.width(); ++x)
+                if (counter.pixel(x, y) != background.pixel(x, y)) expected[m].setPixel(x, y, counter.pixel(x, y));
+    }
+    const auto canvas = fresh(80);
+    for (int change = 0; change < 81 * 81; ++change) {
+        canvas->描画_手数(change / 81);
+        canvas->描画_手数(change % 81);
+        if (canvas->image().copy(area) != expected[change % 81])
+            return (void)(ADD_FAILURE() << change / 81 << " then " << change % 81);
+    }
+}
+
+}  // namespace
+}  // namespace quolvet::testing
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // On the bus before the first menu bar asks whether there is a global menu.
+    if (!QDBusConnection::sessionBus().registerService(QStringLiteral("com.canonical.AppMenu.Registrar")) ||
+        !QDBusConnection::sessionBus().registerVirtualObject(QStringLiteral("/com/canonical/AppMenu/Registrar"), &quolvet::testing::registrar))
+        return std::puts("no session bus to stand a global menu on"), 1;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
