@@ -47,7 +47,8 @@ const Scenario scenarios[] = {
         "right-press best | play 駒打音.wav | wait 0.1 at 7,6 (+8) | wait 0.1 8 KOMA_CYU | wait 0.1 8 KOMA_SYO | wait 0.1 8 PA1 | wait 0.1 8 PA2 | 後手 to move, move 3 of 3, man upper | ~ board, counter, lower hand",
         "menu 戻 | play 駒打音.wav | 先手 to move, move 2 of 3, man lower | ~ board, counter, lower hand",
         "menu 戻 | play 駒打音.wav | 後手 to move, move 1 of 3, man upper | ~ board, counter, upper hand",
-        "menu 進 | play 駒打音.wav | 先手 to move, move 2 of 3, man lower | ~ board, counter, upper hand",
+        "press best | play 駒打音.wav | wait 0.1 at 6,3 (+8) | wait 0.1 8 KOMA_CYU | wait 0.1 8 KOMA_SYO | wait 0.1 8 PA1 | wait 0.1 8 PA2 | 先手 to move, move 2 of 2, man lower | ~ board, counter, upper hand",
+        "menu 進 | play 禁止.wav | box [進む] できません | 先手 to move, move 2 of 2, man lower",
         "to end | play 駒打音.wav | wait 0.1 at 8,4 (+6) | wait 0.1 1 KOMA_CYU | wait 0.1 1 KOMA_SYO | wait 0.1 1 PA1 | wait 0.1 1 PA2 | box [終了] 消せる駒が無くなりました | box [終了] 先手の勝ちです | over, 先手 won, 先手 to move, move 19 of 19, no icon | ~ board, counter, lower hand",
         "press 5,5 | play 禁止.wav | box [終了] 先手の勝ちです | box [開始] 「対局」で始めて下さい | over, 先手 won, 先手 to move, move 19 of 19, no icon",
         "menu 戻 | play 駒打音.wav | 先手 to move, move 18 of 19, man lower | ~ board, counter, lower hand",
@@ -64,6 +65,7 @@ const Scenario scenarios[] = {
         "press best | play 駒打音.wav | wait 0.1 at 3,3 (+8) | wait 0.1 8 KOMA_CYU | wait 0.1 8 KOMA_SYO | wait 0.1 8 PA1 | wait 0.1 8 PA2 | play 駒打音.wav | wait 0.7 at 3,6 (+8) | wait 0.1 8 KOMA_CYU | wait 0.1 8 KOMA_SYO | wait 0.1 8 PA1 | wait 0.1 8 PA2 | 先手 to move, move 2 of 2, man lower | ~ board, counter, lower hand, upper hand",
         "to end | play 駒打音.wav | wait 0.1 at 9,1 (+15) | wait 0.1 1 KOMA_CYU | wait 0.1 1 KOMA_SYO | wait 0.1 1 PA1 | wait 0.1 1 PA2 | box [終了] 消せる駒が無くなりました | box [終了] あなたの勝ちです | over, あなた won, 先手 to move, move 21 of 21, no icon | ~ board, counter, lower hand",
         "press margin | play 禁止.wav | box [終了] あなたの勝ちです | box [開始] 「対局」で始めて下さい | over, あなた won, 先手 to move, move 21 of 21, no icon",
+        "menu 局面/最初 | play 駒打音.wav | no game, move 0 of 0, no icon | ~ board, counter, lower hand, upper hand",
     }},
     {"computer first", 5, {
         "open | loop BGM.wav | no game, move 0 of 0, no icon",

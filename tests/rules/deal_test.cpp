@@ -70,21 +70,3 @@ TEST(Deal, TheGeneratorStartsTheSameAndRunsOnFromDealToDeal) {
     EXPECT_EQ(a.board, dealtWith(second).board) << "every run starts with the same sequence";
     EXPECT_NE(a.board, dealtWith(first).board) << "the next deal must not start over";
 }
-
-TEST(NewBoard, ClearsTheGameButKeepsSidesAndMode) {
-    Game game = boards::with({});
-    game.gameMode = MODE_COM;
-    game.ownSide = SIDE_GOTE;
-    game.enemySide = SIDE_SENTE;
-    game.moveNumber = 12;
-    game.gameOver = ON;
-    game.ownHand[KIN] = 3;
-    game.enemyHand[HU] = 4;
-    Dealer dealer = stuckDealer(1000.0f);
-    game.newBoard(dealer);
-
-    EXPECT_EQ(std::tie(game.moveNumber, game.sideToMove, game.gameOver), std::tuple(0, SIDE_NONE, OFF));
-    EXPECT_EQ(std::tie(game.gameMode, game.ownSide, game.enemySide), std::tuple(MODE_COM, SIDE_GOTE, SIDE_SENTE));
-    EXPECT_TRUE(game.ownHand == Hand{} && game.enemyHand == Hand{});
-    EXPECT_EQ(game.board[4][1], HU) << "dealt and signed: a pawn on the top row is idle";
-}
