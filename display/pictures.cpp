@@ -1,9 +1,12 @@
 #include "pictures.h"
 
 #include <array>
+#include <cmath>
+#include <cstring>
 
 #include <QDebug>
 
+#include "packed_pictures.h"
 #include "palette.h"
 #include "window_icon.h"
 
@@ -35,6 +38,41 @@ const char* pictureName(int code)
     }
 }
 
+const PackedPicture* packed(const char* name, double scale)
+{
+    for (const PackedPicture& picture : packedPictures)
+        if (picture.scale == scale && std::strcmp(picture.name, name) == 0) return &picture;
+    return nullptr;
+}
+
+// The pixels where they lie: read-only, so painting from them never copies them.
+QImage wrap(const PackedPicture& picture)
+{
+    return QImage(quolvet_picture_pixels + picture.offset, picture.width, picture.height, picture.width * 4,
+                  picture.alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+}
+
+double nearestScale(double ratio)
+{
+    double best = 1;
+    for (const double scale : {1.5, 2.0, 3.0})
+        if (std::abs(scale - ratio) <= std::abs(best - ratio)) best = scale;
+    return best;
+}
+
+QImage drawnFor(const char* name, double ratio)
+{
+    const PackedPicture* atOne = packed(name, 1);
+    const PackedPicture* nearest = packed(name, nearestScale(ratio));
+    if (!atOne || !nearest) {
+        qWarning().noquote() << "絵がありません:" << name;
+        return {};
+    }
+    if (nearest->scale == ratio) return wrap(*nearest);
+    const QSize size(static_cast<int>(std::ceil(atOne->width * ratio)), static_cast<int>(std::ceil(atOne->height * ratio)));
+    return wrap(*nearest).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
 }  // namespace
 
 void initDisplayResources()
@@ -43,25 +81,13 @@ void initDisplayResources()
     (void)registered;
 }
 
-QString picturePath(int code)
+QImage loadPicture(int code, double ratio)
 {
     const char* name = pictureName(code);
-    if (!name) return {};
-    return QStringLiteral(":/assets/%1.png").arg(QLatin1String(name));
+    return name ? drawnFor(name, ratio) : QImage();
 }
 
-QImage loadPicture(int code)
-{
-    initDisplayResources();
-    const QString path = picturePath(code);
-    if (path.isEmpty()) return {};
-    QImage picture(path);
-    if (picture.isNull()) {
-        qWarning().noquote() << "絵が読めません:" << path;
-        return {};
-    }
-    return picture.convertToFormat(QImage::Format_RGB32);
-}
+QImage loadIcon(TurnIcon icon, double ratio) { return drawnFor(icon == TurnIcon::man ? "ICO_MAN" : "ICO_COM", ratio); }
 
 QIcon quolvetWindowIcon()
 {
