@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 
 #include "board_view.h"
 #include "computer.h"
@@ -134,6 +135,9 @@ void Form1::followScreen() {
     drawPosition();
     canvas_.描画_絵(PIC_TITLE, 11.5, 0);
     view_->update();
+    // Qt 6.4 on X11 keeps a window's size in device pixels across screens, so at twice the
+    // density it would show a quarter of the game: the window keeps its size in pixels instead.
+    if (QWindow* window = windowHandle()) window->resize(sizeHint());
 }
 
 void Form1::placeWindow() {
