@@ -41,20 +41,6 @@ QImage blankImage(double ratio)
     return image;
 }
 
-// The image's pixels as they are, one device pixel to a unit: pictures and outlines are placed
-// on device pixels by hand, texts under a scale to the ratio.
-struct PixelsOf {
-    QImage pixels;
-};
-class DevicePainter : private PixelsOf, public QPainter {
-public:
-    explicit DevicePainter(QImage& image)
-        : PixelsOf{QImage(image.bits(), image.width(), image.height(), image.bytesPerLine(), image.format())},
-          QPainter(&pixels)
-    {
-    }
-};
-
 // An outline is as many device pixels wide as a pixel is, rounded: at 1.5 every line is two
 // device pixels wide, none one and the next two. It starts where its pixel starts, so it covers
 // that pixel whole and, where that pixel covers one device pixel only, the first of the next.
@@ -98,12 +84,25 @@ void Canvas::setDevicePixelRatio(double ratio)
 {
     if (ratio == ratio_) return;
     ratio_ = ratio;
+    pixels_ = QImage();
     image_ = QImage();  // the old one goes before the new one comes
     image_ = blankImage(ratio);
     loadPictures();
     if (iconMan_) showIcon(iconMan_, TurnIcon::man, ratio);
     if (iconCom_) showIcon(iconCom_, TurnIcon::com, ratio);
     dirty_ += QRect(QPoint(), imageSize);
+}
+
+// The image's pixels as they are, one device pixel to a unit: pictures and outlines are placed
+// on device pixels by hand, texts under a scale to the ratio. The same QImage over them serves
+// every procedure, so its paint engine is made once, not once for each of the 414 tiles of
+// start-up; it is made anew when the image is, or has been copied and must go its own way.
+QImage& Canvas::devicePixels()
+{
+    uchar* bits = image_.bits();
+    if (pixels_.constBits() != bits)
+        pixels_ = QImage(bits, image_.width(), image_.height(), image_.bytesPerLine(), image_.format());
+    return pixels_;
 }
 
 void Canvas::loadPictures()
@@ -238,7 +237,7 @@ void Canvas::printHandCount(QPainter& painter, int count, double column, double 
 
 void Canvas::描画_絵(int code, double column, double row)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     paintPicture(painter, code, column, row);
     painter.end();
     changed();
@@ -246,7 +245,7 @@ void Canvas::描画_絵(int code, double column, double row)
 
 void Canvas::描画_盤()
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= boardSize; ++x) {
         for (int y = 1; y <= boardSize; ++y) {
             paintPicture(painter, PIC_EMPTY, x, y);
@@ -260,7 +259,7 @@ void Canvas::描画_盤()
 
 void Canvas::描画_将棋盤桝()
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) paintOutline(painter, gridColor, x, y);
     }
@@ -271,7 +270,7 @@ void Canvas::描画_将棋盤桝()
 void Canvas::描画_敵持駒(int k)
 {
     if (k < 1 || k > pieceKinds) return;
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     paintHandCell(painter, game_.enemyHand[k], k, -1, k);
     paintOutline(painter, backgroundColor, -1, k);
     // The count's background tile reaches one pixel into the board square beside it.
@@ -283,7 +282,7 @@ void Canvas::描画_敵持駒(int k)
 void Canvas::描画_自持駒(int k)
 {
     if (k < 1 || k > pieceKinds) return;
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     paintHandCell(painter, game_.ownHand[k], k, 11, k + 1);
     paintOutline(painter, backgroundColor, 11, k + 1);
     painter.end();
@@ -292,7 +291,7 @@ void Canvas::描画_自持駒(int k)
 
 void Canvas::描画_勢力範囲()
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (game_.board[x][y] != EMPTY) continue;
@@ -308,7 +307,7 @@ void Canvas::描画_勢力範囲()
 
 void Canvas::描画_数値(double column, double row, int value, int colour, int mode, int size)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     printNumber(painter, column, row, value, colour, mode, size);
     painter.end();
     changed();
@@ -316,7 +315,7 @@ void Canvas::描画_数値(double column, double row, int value, int colour, int
 
 void Canvas::描画_文字列(double column, double row, int code, int colour, int size)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     printCaption(painter, column, row, code, colour, size);
     painter.end();
     changed();
@@ -325,7 +324,7 @@ void Canvas::描画_文字列(double column, double row, int code, int colour, i
 void Canvas::描画_桝_数値()
 {
     bold_ = true;
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     for (int i = 1; i <= 9; ++i) {
         printNumber(painter, i + 0.2, 0.5, 10 - i, COLOR_BLACK, 0, 16);
         printNumber(painter, 10.2, i + 0.4, i, COLOR_BLACK, 1, 12);
@@ -338,7 +337,7 @@ void Canvas::描画_桝_数値()
 
 void Canvas::描画_手数(int count)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     // Only what a counter can ink is wiped, background tiles as they lie; the first counter
     // has nothing to wipe, which keeps finding that area out of the start-up. The lower hand's
     // count of kind 2 stands just left of it in the same row and may reach into that area.
@@ -392,7 +391,7 @@ QRegion Canvas::counterArea()
 
 void Canvas::描画_桝輪郭(int colour, double column, double row)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     paintOutline(painter, colour, column, row);
     painter.end();
     changed();
@@ -400,7 +399,7 @@ void Canvas::描画_桝輪郭(int colour, double column, double row)
 
 void Canvas::描画_移動可能桝(int x, int y)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             if (game_.移動チェック(x, y, i, j, game_.board[x][y]) == ON) paintOutline(painter, COLOR_WHITE, i, j);
@@ -465,7 +464,7 @@ void Canvas::drawMarkedSquaresEmpty() { paintMarkedSquares(PIC_EMPTY); }
 
 void Canvas::paintMarkedSquares(int code)
 {
-    DevicePainter painter(image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (game_.removeMark[x][y] != ON) continue;

@@ -87,6 +87,7 @@ private:
     void printCounter(QPainter& painter, int count, bool withCaption = true);
     QRegion counterArea();
     void loadPictures();
+    QImage& devicePixels();
     void paintMarkedSquares(int code);  // each square of removeMark, outlined
     void changed();
     void markIcons();
@@ -97,6 +98,7 @@ private:
     std::array<QImage, 24> pictures_;  // by picture code + 8: −8..15, drawn for ratio_
     std::array<QSize, 24> pictureSizes_;  // in pixels
     QImage image_;
+    QImage pixels_;  // image_'s pixels, one device pixel to a unit; keeps its paint engine
     QWidget* view_ = nullptr;
     QLabel* iconMan_ = nullptr;
     QLabel* iconCom_ = nullptr;
