@@ -5,13 +5,11 @@
 #include <cstring>
 
 #include <QDebug>
+#include <QPixmap>
 
 #include "packed_pictures.h"
 #include "palette.h"
 #include "window_icon.h"
-
-// Resources compiled into a static library are only registered when something asks for them.
-static void registerAssets() { Q_INIT_RESOURCE(assets); }
 
 namespace quolvet {
 
@@ -75,12 +73,6 @@ QImage drawnFor(const char* name, double ratio)
 
 }  // namespace
 
-void initDisplayResources()
-{
-    static const bool registered = (registerAssets(), true);
-    (void)registered;
-}
-
 QImage loadPicture(int code, double ratio)
 {
     const char* name = pictureName(code);
@@ -91,8 +83,8 @@ QImage loadIcon(TurnIcon icon, double ratio) { return drawnFor(icon == TurnIcon:
 
 QIcon quolvetWindowIcon()
 {
-    initDisplayResources();
-    return QIcon(QStringLiteral(":/assets/QUOLVET_ICON.png"));
+    const PackedPicture* icon = packed("QUOLVET_ICON", 1);
+    return icon ? QIcon(QPixmap::fromImage(wrap(*icon))) : QIcon();
 }
 
 }  // namespace quolvet

@@ -17,7 +17,4 @@ QImage loadPicture(int code, double ratio = 1);
 enum class TurnIcon { man, com };
 QImage loadIcon(TurnIcon icon, double ratio);
 
-// Makes the compiled-in window icon reachable; safe to call any number of times.
-void initDisplayResources();
-
 }  // namespace quolvet
