@@ -38,9 +38,9 @@ void BoardView::paintEvent(QPaintEvent* event)
     const QRect shown(QPoint(), image.deviceIndependentSize().toSize());
     const qreal ratio = devicePixelRatioF();
     if (image.devicePixelRatio() == ratio) {
-        // Drawn for this screen: copied pixel for pixel, from the first whole device pixel of
-        // the view on (where the view starts inside a device pixel, at 1.5), which is where
-        // presses are taken back from (pressedPixel).
+        // Drawn for this screen: copied pixel for pixel, from the view's first whole device
+        // pixel on (at 1.5 a view can start inside one), where geometry::pixelAtPosition takes
+        // presses back from.
         const QTransform start = painter.deviceTransform();
         const auto shift = [](qreal at) { return std::ceil(at - 1e-6) - at; };
         painter.setWorldTransform(
