@@ -38,6 +38,8 @@ QRect toDevice(const QRect& pixels, double ratio);
 
 // The pixel drawn under a pointer at `position`, which is given in pixels and is fractional
 // on a scaled screen: the pointer's device pixel, taken back to the pixel that covers it.
+// (Qt 6.4 on X11 rounds positions to whole pixels: there a press on the device pixel next to a
+// cell's edge may land on either side of it, at 2 as much as at 1.5.)
 QPoint pixelAtPosition(QPointF position, double ratio);
 
 }  // namespace quolvet::geometry
