@@ -58,7 +58,8 @@ cpu_ticks() {  # utime + stime, in clock ticks
 }
 tick_ms=$((1000 / $(getconf CLK_TCK)))
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo -1; }
-# CPU milliseconds of every thread alive, from the scheduler's own account (nanoseconds).
+# CPU milliseconds of every thread alive, from the scheduler's own account (nanoseconds); a
+# thread that has ended by then is not counted (neither program ends one during start-up).
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { if (NR == 0) print -1; else printf "%.1f", ns / 1e6 }'; }
 
 # Launches, waits for the first painted window; sets APP_PID and STARTUP_MS.
@@ -94,12 +95,12 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else if
 stats() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a n/a n/a"; exit } m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f %.1f %.1f\n", v[1], m, v[NR] }'; }
 
 # --- sessions -------------------------------------------------------------------------------
-# Start-up, then CPU and memory 2 s after the first painted window (the CPU from the launch
-# on): "STARTUP_MS START_CPU_MS RSS_KB".
-started() {
+# Launches, then reads CPU and memory 2 s after the first painted window (the CPU from the
+# launch on); sets APP_PID and STARTED to "STARTUP_MS START_CPU_MS RSS_KB".
+start_and_settle() {
     launch "$@"
     sleep 2
-    echo "$STARTUP_MS $(cpu_ms "$APP_PID") $(rss_kb "$APP_PID")"
+    STARTED="$STARTUP_MS $(cpu_ms "$APP_PID") $(rss_kb "$APP_PID")"
 }
 
 # A peer or the bare window at scale $1: start-up, start CPU, memory, then CPU over 10 s idle
@@ -109,9 +110,8 @@ measure_plain() (
     cd "$work"
     export QT_SCALE_FACTOR=$1
     shift
-    local start
-    start=$(started "$@")
-    if [[ $QT_SCALE_FACTOR == 1 ]]; then echo "$start $(cpu_over "$APP_PID" 10)"; else echo "$start -1"; fi
+    start_and_settle "$@"
+    if [[ $QT_SCALE_FACTOR == 1 ]]; then echo "$STARTED $(cpu_over "$APP_PID" 10)"; else echo "$STARTED -1"; fi
 )
 
 # The game with the dummy audio driver, at scale 1: as above, then the CPU of one computer move.
@@ -119,8 +119,8 @@ measure_game() (
     open_session
     cd "$work"
     export SDL_AUDIODRIVER=dummy
-    local start idle move
-    start=$(started "$game")
+    local idle move
+    start_and_settle "$game"
     idle=$(cpu_over "$APP_PID" 10)
     open_gote_menu
     local before
@@ -128,7 +128,7 @@ measure_game() (
     xdotool click 1
     sleep 3  # the 0.7 s pause and four 0.1 s frames lie well inside
     move=$((($(cpu_ticks "$APP_PID") - before) * tick_ms))
-    echo "$start $idle $move"
+    echo "$STARTED $idle $move"
 )
 
 # The game at scale 2: start-up, start CPU, memory.
@@ -136,7 +136,8 @@ measure_game_at_two() (
     open_session
     cd "$work"
     export SDL_AUDIODRIVER=dummy QT_SCALE_FACTOR=2
-    started "$game"
+    start_and_settle "$game"
+    echo "$STARTED"
 )
 
 # The game with a driver that mixes in real time: idle with the music on, then off (F1).
