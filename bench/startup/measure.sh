@@ -231,6 +231,7 @@ done
 # A run whose program died or showed nothing left -1 behind; it does not count.
 column_median() { awk -v c="$2" 'NF && $c >= 0 { print $c }' <<<"${rows[$1]}" | median; }
 mib() { awk '{ printf "%.1f", $1 / 1024 }' <<<"$1"; }
+two_places() { awk '$1 == "n/a" { print; next } { printf "%.2f", $1 }'; }
 percent() { awk '{ printf "%.2f", $1 / 100 }' <<<"$1"; }  # CPU ms over 10 s → % of a core
 
 g_move=$(column_median game1 5)
@@ -275,7 +276,7 @@ verdict() { if awk "BEGIN { exit !($1) }"; then echo met; else echo "**missed**"
 echo "| Target | Figure (median of the pairs' ratios) | Result |"
 echo "|---|---|---|"
 for scale in 1 2; do
-    t=$(column_median "ratio$scale" 1); c=$(column_median "ratio$scale" 2)
+    t=$(column_median "ratio$scale" 1 | two_places); c=$(column_median "ratio$scale" 2 | two_places)
     echo "| start-up ≤ 1.15 × bare window, scale $scale | $(column_median "game$scale" 1) ms vs $(column_median "bare$scale" 1) ms, ${t}× | $(verdict "$t <= 1.15") |"
     echo "| start CPU ≤ 1.15 × bare window, scale $scale | $(column_median "game$scale" 2) ms vs $(column_median "bare$scale" 2) ms, ${c}× | $(verdict "$c <= 1.15") |"
     g_rss=$(column_median "game$scale" 3); b_rss=$(column_median "bare$scale" 3)
