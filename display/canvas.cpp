@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <thread>
 
 #include <QBitmap>
@@ -87,6 +88,7 @@ void Canvas::setDevicePixelRatio(double ratio)
     pixels_ = QImage();
     image_ = QImage();  // the old one goes before the new one comes
     image_ = blankImage(ratio);
+    counterDrawn_ = false;
     loadPictures();
     if (iconMan_) showIcon(iconMan_, TurnIcon::man, ratio);
     if (iconCom_) showIcon(iconCom_, TurnIcon::com, ratio);
@@ -193,9 +195,10 @@ void Canvas::printAt(QPainter& painter, double x, double y, const QString& text,
     painter.setPen(qbColor(colour));
     const QFontMetrics metrics(font);
     // The glyphs are set at the device's resolution from the same font, at the same places.
-    painter.setWorldTransform(QTransform::fromScale(ratio_, ratio_));
+    painter.save();
+    painter.scale(ratio_, ratio_);
     painter.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
-    painter.resetTransform();
+    painter.restore();
     // Bold glyphs may reach a little beyond their advance.
     dirty_ += QRect(topLeft, QSize(metrics.horizontalAdvance(text) + 4, metrics.height() + 2));
 }
@@ -364,14 +367,15 @@ void Canvas::printCounter(QPainter& painter, int count, bool withCaption)
     printCaption(painter, 13.7, 3.1, captionCode, COLOR_WHITE, 10);
 }
 
-// Every pixel a counter inks for the counts a game reaches, found once by printing them all
-// around the counter's place on a ground of a colour no text has.
+// Every device pixel a counter inks for the counts a game reaches, found once for each ratio by
+// printing them all around the counter's place on a ground of a colour no text has.
 QRegion Canvas::counterArea()
 {
-    static std::array<QRegion, 2> areas;  // by bold flag; the fonts stay for the whole run
-    QRegion& area = areas[bold_];
+    // By bold flag and ratio; the fonts stay for the whole run.
+    static std::map<std::pair<bool, double>, QRegion> areas;
+    QRegion& area = areas[{bold_, ratio_}];
     if (!area.isEmpty()) return area;
-    const QRect around(gridToPixel(11, 2), gridToPixel(16, 5));
+    const QRect around = toDevice(QRect(gridToPixel(11, 2), gridToPixel(16, 5)), ratio_);
     const QRgb ground = qbColor(COLOR_GREEN).rgb();
     QImage ink(around.size(), image_.format());
     ink.fill(ground);
