@@ -4,17 +4,22 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
-#include <QtMath>
+
+#include <cmath>
 
 #include "canvas.h"
+#include "geometry.h"
 #include "palette.h"
 
 namespace quolvet {
 
 namespace {
 
-// The pixel a press falls in; on a scaled screen positions can be fractional.
-QPoint pixelAt(QPointF position) { return {qFloor(position.x()), qFloor(position.y())}; }
+// The canvas's pixels, one device pixel to a unit, for drawing where the screen's pixels are.
+QImage devicePixels(const QImage& image)
+{
+    return QImage(image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format());
+}
 
 }  // namespace
 
@@ -29,13 +34,25 @@ BoardView::BoardView(const Canvas& canvas, QWidget* parent) : QWidget(parent), c
 void BoardView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
-    // On a high-density screen the pixel art is enlarged by whole blocks, never smoothed.
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     const QImage& image = canvas_.image();
-    const QRect area = event->rect();
-    painter.drawImage(area & image.rect(), image, area & image.rect());
+    const QRect shown(QPoint(), image.deviceIndependentSize().toSize());
+    const qreal ratio = devicePixelRatioF();
+    if (image.devicePixelRatio() == ratio) {
+        // Drawn for this screen: copied pixel for pixel, from the view's first whole device
+        // pixel on (at 1.5 a view can start inside one), where geometry::pixelAtPosition takes
+        // presses back from.
+        const QTransform start = painter.deviceTransform();
+        const auto shift = [](qreal at) { return std::ceil(at - 1e-6) - at; };
+        painter.setWorldTransform(
+            QTransform::fromScale(1 / ratio, 1 / ratio).translate(shift(start.dx()), shift(start.dy())));
+        painter.drawImage(QPoint(), devicePixels(image));
+        painter.resetTransform();
+    } else {
+        // Until the window has drawn itself for a new screen.
+        painter.drawImage(shown, image);
+    }
     // Should the window ever make the view larger than the image, the rest is plain background.
-    const QRegion beyond = QRegion(area).subtracted(image.rect());
+    const QRegion beyond = QRegion(event->rect()).subtracted(shown);
     for (const QRect& rect : beyond) painter.fillRect(rect, qbColor(backgroundColor));
 }
 
@@ -45,7 +62,7 @@ void BoardView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    onMousePress(pixelAt(event->position()));
+    onMousePress(geometry::pixelAtPosition(event->position(), devicePixelRatioF()));
 }
 
 void BoardView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }

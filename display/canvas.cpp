@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <thread>
 
 #include <QBitmap>
@@ -18,24 +19,33 @@
 namespace quolvet {
 
 using geometry::gridToPixel;
+using geometry::toDevice;
 using geometry::twipsToPixel;
 
 namespace {
 
 constexpr int firstCode = -8;
 constexpr int lastCode = PIC_PIECE_MEDIUM;
-constexpr int tileWidth = 34;  // the background tile is one pixel wider than a cell
-constexpr int cellHeight = 41;
 constexpr int iconSize = 32;
 constexpr int captionCode = 99;
 constexpr int highestMoveNumber = 80;  // every move takes at least one of the 81 pieces
 
-// The background is tiled over columns −2..20 and rows −2..15; the image holds all of it.
-QSize imageSize()
+// The background is tiled over columns −2..20 and rows −2..15, but the window is never larger
+// than its outer size, 8500 × 8100 twips: the image holds only what can be seen.
+const QSize imageSize = {twipsToPixel(8500), twipsToPixel(8100)};
+
+QImage blankImage(double ratio)
 {
-    const QPoint lastTile = gridToPixel(20, 15);
-    return {lastTile.x() + tileWidth, lastTile.y() + cellHeight};
+    QImage image(toDevice(QRect(QPoint(), imageSize), ratio).size(), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(qbColor(backgroundColor));
+    return image;
 }
+
+// An outline is as many device pixels wide as a pixel is, rounded: at 1.5 every line is two
+// device pixels wide, none one and the next two. It starts where its pixel starts, so it covers
+// that pixel whole and, where that pixel covers one device pixel only, the first of the next.
+int lineWidth(double ratio) { return std::max(1, static_cast<int>(std::lround(ratio))); }
 
 void sleepFor(double seconds)
 {
@@ -45,26 +55,65 @@ void sleepFor(double seconds)
     std::this_thread::sleep_until(until);
 }
 
-QLabel* makeIcon(QWidget* parent, const char* path)
+void showIcon(QLabel* label, TurnIcon icon, double ratio)
 {
-    auto* icon = new QLabel(parent);
-    const QPixmap picture(QString::fromLatin1(path));
-    if (picture.isNull()) qWarning().noquote() << "アイコンが読めません:" << path;
-    icon->setPixmap(picture);
-    icon->setFixedSize(iconSize, iconSize);
-    icon->hide();
-    return icon;
+    QPixmap picture = QPixmap::fromImage(loadIcon(icon, ratio));
+    picture.setDevicePixelRatio(ratio);
+    label->setPixmap(picture);
+}
+
+QLabel* makeIcon(QWidget* parent, TurnIcon icon, double ratio)
+{
+    auto* label = new QLabel(parent);
+    showIcon(label, icon, ratio);
+    label->setFixedSize(iconSize, iconSize);
+    label->hide();
+    return label;
 }
 
 }  // namespace
 
-Canvas::Canvas(const Game& game) : game_(game), image_(imageSize(), QImage::Format_RGB32), waiter_(sleepFor)
+Canvas::Canvas(const Game& game, double ratio)
+    : game_(game), ratio_(ratio), image_(blankImage(ratio)), waiter_(sleepFor)
 {
-    image_.fill(qbColor(backgroundColor));
-    for (int code = firstCode; code <= lastCode; ++code) pictures_[code - firstCode] = loadPicture(code);
+    loadPictures();
 }
 
 Canvas::~Canvas() = default;
+
+void Canvas::setDevicePixelRatio(double ratio)
+{
+    if (ratio == ratio_) return;
+    ratio_ = ratio;
+    pixels_ = QImage();
+    image_ = QImage();  // the old one goes before the new one comes
+    image_ = blankImage(ratio);
+    counterDrawn_ = false;
+    loadPictures();
+    if (iconMan_) showIcon(iconMan_, TurnIcon::man, ratio);
+    if (iconCom_) showIcon(iconCom_, TurnIcon::com, ratio);
+    dirty_ += QRect(QPoint(), imageSize);
+}
+
+// The image's pixels as they are, one device pixel to a unit: pictures and outlines are placed
+// on device pixels by hand, texts under a scale to the ratio. The same QImage over them serves
+// every procedure, so its paint engine is made once, not once for each of the 414 tiles of
+// start-up; it is made anew when the image is, or has been copied and must go its own way.
+QImage& Canvas::devicePixels()
+{
+    uchar* bits = image_.bits();
+    if (pixels_.constBits() != bits)
+        pixels_ = QImage(bits, image_.width(), image_.height(), image_.bytesPerLine(), image_.format());
+    return pixels_;
+}
+
+void Canvas::loadPictures()
+{
+    for (int code = firstCode; code <= lastCode; ++code) {
+        pictures_[code - firstCode] = loadPicture(code, ratio_);
+        pictureSizes_[code - firstCode] = loadPicture(code, 1).size();
+    }
+}
 
 QPoint Canvas::upperIconPlace() { return twipsToPixel(300, 100); }
 QPoint Canvas::lowerIconPlace() { return twipsToPixel(6900, 5600); }
@@ -72,8 +121,8 @@ QPoint Canvas::lowerIconPlace() { return twipsToPixel(6900, 5600); }
 void Canvas::attach(QWidget* view)
 {
     view_ = view;
-    iconMan_ = makeIcon(view, iconManPath);
-    iconCom_ = makeIcon(view, iconComPath);
+    iconMan_ = makeIcon(view, TurnIcon::man, ratio_);
+    iconCom_ = makeIcon(view, TurnIcon::com, ratio_);
 }
 
 void Canvas::refresh()
@@ -103,14 +152,17 @@ void Canvas::markIcons()
 
 // --- primitives: each takes the painter of the procedure that calls it -------------------------
 
+// A picture covers the device pixels of its cells exactly: drawn for the ratio, it is cut to
+// them where its last pixel falls half outside (at 1.5 a cell is 49 or 50 device pixels wide).
 void Canvas::paintPicture(QPainter& painter, int code, double column, double row)
 {
     if (code < firstCode || code > lastCode) return;
     const QImage& picture = pictures_[code - firstCode];
     if (picture.isNull()) return;
-    const QPoint at = gridToPixel(column, row);
-    painter.drawImage(at, picture);
-    dirty_ += QRect(at, picture.size());
+    const QRect cells(gridToPixel(column, row), pictureSizes_[code - firstCode]);
+    const QRect device = toDevice(cells, ratio_);
+    painter.drawImage(device.topLeft(), picture, QRect(QPoint(), device.size()));
+    dirty_ += cells;
 }
 
 // The right and bottom sides lie on the neighbouring cell's first pixel column and row, so
@@ -122,11 +174,16 @@ void Canvas::paintOutline(QPainter& painter, int colour, double column, double r
     const int width = to.x() - from.x() + 1;
     const int height = to.y() - from.y() + 1;
     const QColor color = qbColor(colour);
-    painter.fillRect(from.x(), from.y(), width, 1, color);
-    painter.fillRect(from.x(), to.y(), width, 1, color);
-    painter.fillRect(from.x(), from.y(), 1, height, color);
-    painter.fillRect(to.x(), from.y(), 1, height, color);
-    dirty_ += QRect(from.x(), from.y(), width, height);
+    const QPoint deviceFrom(toDevice(from.x(), ratio_), toDevice(from.y(), ratio_));
+    const QPoint deviceTo(toDevice(to.x(), ratio_), toDevice(to.y(), ratio_));
+    const int line = lineWidth(ratio_);
+    const int across = deviceTo.x() - deviceFrom.x() + line;
+    const int down = deviceTo.y() - deviceFrom.y() + line;
+    painter.fillRect(deviceFrom.x(), deviceFrom.y(), across, line, color);
+    painter.fillRect(deviceFrom.x(), deviceTo.y(), across, line, color);
+    painter.fillRect(deviceFrom.x(), deviceFrom.y(), line, down, color);
+    painter.fillRect(deviceTo.x(), deviceFrom.y(), line, down, color);
+    dirty_ += QRect(from.x(), from.y(), width + 1, height + 1);
 }
 
 void Canvas::printAt(QPainter& painter, double x, double y, const QString& text, int colour, int size)
@@ -137,7 +194,11 @@ void Canvas::printAt(QPainter& painter, double x, double y, const QString& text,
     painter.setFont(font);
     painter.setPen(qbColor(colour));
     const QFontMetrics metrics(font);
+    // The glyphs are set at the device's resolution from the same font, at the same places.
+    painter.save();
+    painter.scale(ratio_, ratio_);
     painter.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+    painter.restore();
     // Bold glyphs may reach a little beyond their advance.
     dirty_ += QRect(topLeft, QSize(metrics.horizontalAdvance(text) + 4, metrics.height() + 2));
 }
@@ -179,7 +240,7 @@ void Canvas::printHandCount(QPainter& painter, int count, double column, double 
 
 void Canvas::描画_絵(int code, double column, double row)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     paintPicture(painter, code, column, row);
     painter.end();
     changed();
@@ -187,7 +248,7 @@ void Canvas::描画_絵(int code, double column, double row)
 
 void Canvas::描画_盤()
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= boardSize; ++x) {
         for (int y = 1; y <= boardSize; ++y) {
             paintPicture(painter, PIC_EMPTY, x, y);
@@ -201,7 +262,7 @@ void Canvas::描画_盤()
 
 void Canvas::描画_将棋盤桝()
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) paintOutline(painter, gridColor, x, y);
     }
@@ -212,7 +273,7 @@ void Canvas::描画_将棋盤桝()
 void Canvas::描画_敵持駒(int k)
 {
     if (k < 1 || k > pieceKinds) return;
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     paintHandCell(painter, game_.enemyHand[k], k, -1, k);
     paintOutline(painter, backgroundColor, -1, k);
     // The count's background tile reaches one pixel into the board square beside it.
@@ -224,7 +285,7 @@ void Canvas::描画_敵持駒(int k)
 void Canvas::描画_自持駒(int k)
 {
     if (k < 1 || k > pieceKinds) return;
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     paintHandCell(painter, game_.ownHand[k], k, 11, k + 1);
     paintOutline(painter, backgroundColor, 11, k + 1);
     painter.end();
@@ -233,7 +294,7 @@ void Canvas::描画_自持駒(int k)
 
 void Canvas::描画_勢力範囲()
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (game_.board[x][y] != EMPTY) continue;
@@ -249,7 +310,7 @@ void Canvas::描画_勢力範囲()
 
 void Canvas::描画_数値(double column, double row, int value, int colour, int mode, int size)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     printNumber(painter, column, row, value, colour, mode, size);
     painter.end();
     changed();
@@ -257,7 +318,7 @@ void Canvas::描画_数値(double column, double row, int value, int colour, int
 
 void Canvas::描画_文字列(double column, double row, int code, int colour, int size)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     printCaption(painter, column, row, code, colour, size);
     painter.end();
     changed();
@@ -266,7 +327,7 @@ void Canvas::描画_文字列(double column, double row, int code, int colour, i
 void Canvas::描画_桝_数値()
 {
     bold_ = true;
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     for (int i = 1; i <= 9; ++i) {
         printNumber(painter, i + 0.2, 0.5, 10 - i, COLOR_BLACK, 0, 16);
         printNumber(painter, 10.2, i + 0.4, i, COLOR_BLACK, 1, 12);
@@ -279,7 +340,7 @@ void Canvas::描画_桝_数値()
 
 void Canvas::描画_手数(int count)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     // Only what a counter can ink is wiped, background tiles as they lie; the first counter
     // has nothing to wipe, which keeps finding that area out of the start-up. The lower hand's
     // count of kind 2 stands just left of it in the same row and may reach into that area.
@@ -306,14 +367,15 @@ void Canvas::printCounter(QPainter& painter, int count, bool withCaption)
     printCaption(painter, 13.7, 3.1, captionCode, COLOR_WHITE, 10);
 }
 
-// Every pixel a counter inks for the counts a game reaches, found once by printing them all
-// around the counter's place on a ground of a colour no text has.
+// Every device pixel a counter inks for the counts a game reaches, found once for each ratio by
+// printing them all around the counter's place on a ground of a colour no text has.
 QRegion Canvas::counterArea()
 {
-    static std::array<QRegion, 2> areas;  // by bold flag; the fonts stay for the whole run
-    QRegion& area = areas[bold_];
+    // By bold flag and ratio; the fonts stay for the whole run.
+    static std::map<std::pair<bool, double>, QRegion> areas;
+    QRegion& area = areas[{bold_, ratio_}];
     if (!area.isEmpty()) return area;
-    const QRect around(gridToPixel(11, 2), gridToPixel(16, 5));
+    const QRect around = toDevice(QRect(gridToPixel(11, 2), gridToPixel(16, 5)), ratio_);
     const QRgb ground = qbColor(COLOR_GREEN).rgb();
     QImage ink(around.size(), image_.format());
     ink.fill(ground);
@@ -333,7 +395,7 @@ QRegion Canvas::counterArea()
 
 void Canvas::描画_桝輪郭(int colour, double column, double row)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     paintOutline(painter, colour, column, row);
     painter.end();
     changed();
@@ -341,7 +403,7 @@ void Canvas::描画_桝輪郭(int colour, double column, double row)
 
 void Canvas::描画_移動可能桝(int x, int y)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     for (int i = 1; i <= 9; ++i) {
         for (int j = 1; j <= 9; ++j) {
             if (game_.移動チェック(x, y, i, j, game_.board[x][y]) == ON) paintOutline(painter, COLOR_WHITE, i, j);
@@ -406,7 +468,7 @@ void Canvas::drawMarkedSquaresEmpty() { paintMarkedSquares(PIC_EMPTY); }
 
 void Canvas::paintMarkedSquares(int code)
 {
-    QPainter painter(&image_);
+    QPainter painter(&devicePixels());
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (game_.removeMark[x][y] != ON) continue;

@@ -19,12 +19,20 @@ namespace quolvet {
 // Everything drawn on the window lives in one persistent image: nothing is ever cleared,
 // old drawing is only painted over. The drawing procedures read the game, never change it,
 // and none of them refreshes the screen: callers refresh when they want a result seen.
+//
+// The image is kept at the screen's device pixel ratio, and every procedure draws in the same
+// pixels and twips at any ratio: pictures drawn for the ratio and outlines land on whole device
+// pixels (geometry::toDevice), texts are set at the device's resolution.
 class Canvas {
 public:
-    explicit Canvas(const Game& game);
+    explicit Canvas(const Game& game, double ratio = 1);
     ~Canvas();
 
     const QImage& image() const { return image_; }
+    double devicePixelRatio() const { return ratio_; }
+    // A new image for a screen of another ratio, with the pictures and icons drawn for it. The
+    // image is then plain background: the caller draws everything again.
+    void setDevicePixelRatio(double ratio);
     // Where the two turn icons stand, in pixels of the image.
     static QPoint upperIconPlace();
     static QPoint lowerIconPlace();
@@ -78,14 +86,19 @@ private:
     void printHandCount(QPainter& painter, int count, double column, double row);
     void printCounter(QPainter& painter, int count, bool withCaption = true);
     QRegion counterArea();
+    void loadPictures();
+    QImage& devicePixels();
     void paintMarkedSquares(int code);  // each square of removeMark, outlined
     void changed();
     void markIcons();
 
 
     const Game& game_;
-    std::array<QImage, 24> pictures_;  // by picture code + 8: −8..15
+    double ratio_ = 1;
+    std::array<QImage, 24> pictures_;  // by picture code + 8: −8..15, drawn for ratio_
+    std::array<QSize, 24> pictureSizes_;  // in pixels
     QImage image_;
+    QImage pixels_;  // image_'s pixels, one device pixel to a unit; keeps its paint engine
     QWidget* view_ = nullptr;
     QLabel* iconMan_ = nullptr;
     QLabel* iconCom_ = nullptr;

@@ -1,14 +1,15 @@
 #include "pictures.h"
 
 #include <array>
+#include <cmath>
+#include <cstring>
 
 #include <QDebug>
+#include <QPixmap>
 
+#include "packed_pictures.h"
 #include "palette.h"
 #include "window_icon.h"
-
-// Resources compiled into a static library are only registered when something asks for them.
-static void registerAssets() { Q_INIT_RESOURCE(assets); }
 
 namespace quolvet {
 
@@ -35,38 +36,55 @@ const char* pictureName(int code)
     }
 }
 
-}  // namespace
-
-void initDisplayResources()
+const PackedPicture* packed(const char* name, double scale)
 {
-    static const bool registered = (registerAssets(), true);
-    (void)registered;
+    for (const PackedPicture& picture : packedPictures)
+        if (picture.scale == scale && std::strcmp(picture.name, name) == 0) return &picture;
+    return nullptr;
 }
 
-QString picturePath(int code)
+// The pixels where they lie: read-only, so painting from them never copies them.
+QImage wrap(const PackedPicture& picture)
 {
-    const char* name = pictureName(code);
-    if (!name) return {};
-    return QStringLiteral(":/assets/%1.png").arg(QLatin1String(name));
+    return QImage(quolvet_picture_pixels + picture.offset, picture.width, picture.height, picture.width * 4,
+                  picture.alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
 }
 
-QImage loadPicture(int code)
+double nearestScale(double ratio)
 {
-    initDisplayResources();
-    const QString path = picturePath(code);
-    if (path.isEmpty()) return {};
-    QImage picture(path);
-    if (picture.isNull()) {
-        qWarning().noquote() << "絵が読めません:" << path;
+    double best = 1;
+    for (const double scale : {1.5, 2.0, 3.0})
+        if (std::abs(scale - ratio) <= std::abs(best - ratio)) best = scale;
+    return best;
+}
+
+QImage drawnFor(const char* name, double ratio)
+{
+    const PackedPicture* atOne = packed(name, 1);
+    const PackedPicture* nearest = packed(name, nearestScale(ratio));
+    if (!atOne || !nearest) {
+        qWarning().noquote() << "絵がありません:" << name;
         return {};
     }
-    return picture.convertToFormat(QImage::Format_RGB32);
+    if (nearest->scale == ratio) return wrap(*nearest);
+    const QSize size(static_cast<int>(std::ceil(atOne->width * ratio)), static_cast<int>(std::ceil(atOne->height * ratio)));
+    return wrap(*nearest).scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
+
+}  // namespace
+
+QImage loadPicture(int code, double ratio)
+{
+    const char* name = pictureName(code);
+    return name ? drawnFor(name, ratio) : QImage();
+}
+
+QImage loadIcon(TurnIcon icon, double ratio) { return drawnFor(icon == TurnIcon::man ? "ICO_MAN" : "ICO_COM", ratio); }
 
 QIcon quolvetWindowIcon()
 {
-    initDisplayResources();
-    return QIcon(QStringLiteral(":/assets/QUOLVET_ICON.png"));
+    const PackedPicture* icon = packed("QUOLVET_ICON", 1);
+    return icon ? QIcon(QPixmap::fromImage(wrap(*icon))) : QIcon();
 }
 
 }  // namespace quolvet

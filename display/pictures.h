@@ -1,24 +1,20 @@
 #pragma once
 
 #include <QImage>
-#include <QString>
 
-// The bitmaps the window paints from, compiled in as Qt resources under ":/assets/".
+// The bitmaps the window paints from, drawn at 1×, 1.5×, 2× and 3× and linked into the program
+// as plain pixels (packed_pictures.h).
 namespace quolvet {
 
-// The resource path of the bitmap a picture code paints, or an empty string for a code
-// that has none (9, and anything outside −8..8 and 10..15).
-QString picturePath(int code);
+// The bitmap a picture code paints on a screen of `ratio` device pixels to a pixel. At 1, 1.5,
+// 2 and 3 it is the drawing made for that scale, as it lies in the program; at any other ratio
+// the drawing of the nearest of them (the larger of two as near) resized to it. It covers the
+// picture's cells there, rounded up to whole device pixels; its device pixel ratio is left at
+// 1. A null image for a code without a picture (9, and anything outside −8..8 and 10..15).
+QImage loadPicture(int code, double ratio = 1);
 
-// The bitmap of a picture code in the canvas's pixel format; a null image when the code has
-// none or the resource cannot be read.
-QImage loadPicture(int code);
-
-// The turn icons, drawn over the board, never painted into it.
-inline constexpr const char* iconManPath = ":/assets/ICO_MAN.png";
-inline constexpr const char* iconComPath = ":/assets/ICO_COM.png";
-
-// Makes the compiled-in pictures reachable; safe to call any number of times.
-void initDisplayResources();
+// The turn icons, drawn over the board, never painted into it; likewise.
+enum class TurnIcon { man, com };
+QImage loadIcon(TurnIcon icon, double ratio);
 
 }  // namespace quolvet

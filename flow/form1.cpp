@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QWindow>
 
 #include "board_view.h"
 #include "computer.h"
@@ -28,11 +29,17 @@ const QString versionText = QStringLiteral(
     "e-mail\n"
     "info@quolvet.example");
 
+// The screen the window will most likely open on; Form_Load takes the one it did.
+double startingPixelRatio() {
+    const QScreen* screen = QApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1;
+}
+
 }  // namespace
 
 Form1::Form1(Form1Seams seams)
     : seams_(std::move(seams)),
-      canvas_(game_),
+      canvas_(game_, startingPixelRatio()),
       module1_(seams_.sound, seams_.soundFolders, [this](const std::string& text) {
           seams_.messages.show(QString::fromStdString(text), QStringLiteral("Quolvet.dll"), true);
       }) {
@@ -93,12 +100,44 @@ void Form1::Form_Load() {
     palette.setColor(QPalette::Window, qbColor(backgroundColor));
     view_->setPalette(palette);
 
-    for (int x = -2; x <= 20; ++x) {
-        for (int y = -2; y <= 15; ++y) canvas_.描画_絵(PIC_BACKGROUND, x, y);
-    }
+    canvas_.setDevicePixelRatio(view_->devicePixelRatioF());
+    tileBackground();
     初期設定();
     canvas_.描画_絵(PIC_TITLE, 11.5, 0);
     placeWindow();
+}
+
+void Form1::tileBackground() {
+    for (int x = -2; x <= 20; ++x) {
+        for (int y = -2; y <= 15; ++y) canvas_.描画_絵(PIC_BACKGROUND, x, y);
+    }
+}
+
+// Labels, hands, board and counter as the game holds them.
+void Form1::drawPosition() {
+    canvas_.描画_桝_数値();
+    for (int k = 1; k <= pieceKinds; ++k) {
+        canvas_.描画_敵持駒(k);
+        canvas_.描画_自持駒(k);
+    }
+    canvas_.描画_盤();
+    canvas_.描画_手数(game_.moveNumber);
+}
+
+// On a screen of another density the whole window is drawn again at its resolution, from the
+// game as it stands, in the order of start-up; the turn icons keep their places. A highlight
+// shown at that moment is not kept: the next move draws the board afresh anyway.
+void Form1::followScreen() {
+    const double ratio = view_->devicePixelRatioF();
+    if (ratio == canvas_.devicePixelRatio()) return;
+    canvas_.setDevicePixelRatio(ratio);
+    tileBackground();
+    drawPosition();
+    canvas_.描画_絵(PIC_TITLE, 11.5, 0);
+    view_->update();
+    // Qt 6.4 on X11 keeps a window's size in device pixels across screens, so at twice the
+    // density it would show a quarter of the game: the window keeps its size in pixels instead.
+    if (QWindow* window = windowHandle()) window->resize(sizeHint());
 }
 
 void Form1::placeWindow() {
@@ -120,13 +159,7 @@ void Form1::初期設定() {
     record_.lastMoveNumber = game_.moveNumber;
     canvas_.消去_アイコン();
     record_.保存_現将棋盤(game_, game_.moveNumber);
-    canvas_.描画_桝_数値();
-    for (int k = 1; k <= pieceKinds; ++k) {
-        canvas_.描画_敵持駒(k);
-        canvas_.描画_自持駒(k);
-    }
-    canvas_.描画_盤();
-    canvas_.描画_手数(game_.moveNumber);
+    drawPosition();
 }
 
 void Form1::START_Click() {
@@ -363,6 +396,16 @@ void Form1::message(const QString& text, const QString& title) { seams_.messages
 void Form1::refuse(const QString& text, const QString& title) {
     seams_.sound.dsPlay(soundForbidden);
     message(text, title);
+}
+
+// Qt 6.4 tells every widget of a window that has moved to another screen; later versions also
+// tell of a new ratio on the same screen.
+bool Form1::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) followScreen();
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+    if (event->type() == QEvent::DevicePixelRatioChange) followScreen();
+#endif
+    return QMainWindow::event(event);
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

@@ -70,6 +70,7 @@ public:
     int32_t soundBgm = 0;
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -77,6 +78,9 @@ private:
     void buildMenus();
     void placeWindow();
     void markBgm(bool on);
+    void tileBackground();
+    void drawPosition();
+    void followScreen();
     void message(const QString& text, const QString& title);
     void refuse(const QString& text, const QString& title);
     void showChoice(Square square, double seconds);

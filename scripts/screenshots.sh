@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Renews the README's pictures: the program under a private X server, a dealt board, a game in
-# progress and the end of a game with its winner box. Usage: scripts/screenshots.sh [build-dir]
+# Renews the README's pictures: the program under a private X server, a dealt board (also at
+# twice the density), a game in progress and the end of a game with its winner box.
+# Usage: scripts/screenshots.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 game=$(cd "${1:-$top/build}" && pwd)/quolvet
 out=$top/docs
 source "$top/tests/support/session.sh"
-start_xvfb
+XVFB_SCREEN=1280x1200x24 start_xvfb  # room for the window at twice the density
 
 export SDL_AUDIODRIVER=dummy
 cd "$(mktemp -d)"
+
+# The window after start-up on a screen of twice the density, as on most laptops sold today.
+QT_SCALE_FACTOR=2 "$game" &
+APP_PID=$!
+window=$(wait_window '^Quolvet$')
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$window")"
+xwd -root -silent | /usr/bin/convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out/window-2x.png"
+key_to "$window" Escape
+wait "$APP_PID" || true
 "$game" &
 APP_PID=$!
 window=$(wait_window '^Quolvet$')

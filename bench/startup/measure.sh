@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# Start-up time, memory, idle CPU and pacing of the game next to a bare Qt window and two
-# desktop games, each run in its own fresh Xvfb; prints Markdown tables.
+# Start-up time and CPU, memory, idle CPU and pacing of the game next to a bare Qt window and
+# two desktop games, each run in its own fresh Xvfb; prints Markdown tables. The game and the
+# bare window start in pairs, one right after the other, at scale 1 and at scale 2
+# (QT_SCALE_FACTOR), so that both of a pair meet the same load on the machine.
 #
-# Usage: bench/startup/measure.sh [build-dir]     (RUNS=10 repetitions, median reported)
+# Usage: bench/startup/measure.sh [build-dir]     (RUNS=10 repetitions, median reported;
+#        PEERS=0 leaves out the two desktop games)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 build=$(realpath -m "${1:-$repo/build-measure}")
 runs=${RUNS:-10}
+peers=${PEERS:-1}
 work=$(mktemp -d)
 
 # --- what the measuring needs -------------------------------------------------------------
-needed=(xvfb xdotool x11-apps imagemagick strace dbus gnome-mines kmines libx11-dev)
+needed=(xvfb xdotool x11-apps imagemagick strace dbus libx11-dev)
+((peers)) && needed+=(gnome-mines kmines)
 missing=()
 for p in "${needed[@]}"; do
     [[ $(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true) == "install ok installed" ]] || missing+=("$p")
@@ -53,6 +58,9 @@ cpu_ticks() {  # utime + stime, in clock ticks
 }
 tick_ms=$((1000 / $(getconf CLK_TCK)))
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo -1; }
+# CPU milliseconds of every thread alive, from the scheduler's own account (nanoseconds); a
+# thread that has ended by then is not counted (neither program ends one during start-up).
+cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { if (NR == 0) print -1; else printf "%.1f", ns / 1e6 }'; }
 
 # Launches, waits for the first painted window; sets APP_PID and STARTUP_MS.
 launch() {
@@ -87,24 +95,32 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else if
 stats() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a n/a n/a"; exit } m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f %.1f %.1f\n", v[1], m, v[NR] }'; }
 
 # --- sessions -------------------------------------------------------------------------------
-# A peer or the bare window: start-up, memory 2 s after, CPU over 10 s idle.
+# Launches, then reads CPU and memory 2 s after the first painted window (the CPU from the
+# launch on); sets APP_PID and STARTED to "STARTUP_MS START_CPU_MS RSS_KB".
+start_and_settle() {
+    launch "$@"
+    sleep 2
+    STARTED="$STARTUP_MS $(cpu_ms "$APP_PID") $(rss_kb "$APP_PID")"
+}
+
+# A peer or the bare window at scale $1: start-up, start CPU, memory, then CPU over 10 s idle
+# (at scale 1 only).
 measure_plain() (
     open_session
     cd "$work"
-    launch "$@"
-    sleep 2
-    echo "$STARTUP_MS $(rss_kb "$APP_PID") $(cpu_over "$APP_PID" 10)"
+    export QT_SCALE_FACTOR=$1
+    shift
+    start_and_settle "$@"
+    if [[ $QT_SCALE_FACTOR == 1 ]]; then echo "$STARTED $(cpu_over "$APP_PID" 10)"; else echo "$STARTED -1"; fi
 )
 
-# The game with the dummy audio driver: as above, then the CPU of one computer move.
+# The game with the dummy audio driver, at scale 1: as above, then the CPU of one computer move.
 measure_game() (
     open_session
     cd "$work"
     export SDL_AUDIODRIVER=dummy
-    local rss idle move
-    launch "$game"
-    sleep 2
-    rss=$(rss_kb "$APP_PID")
+    local idle move
+    start_and_settle "$game"
     idle=$(cpu_over "$APP_PID" 10)
     open_gote_menu
     local before
@@ -112,7 +128,16 @@ measure_game() (
     xdotool click 1
     sleep 3  # the 0.7 s pause and four 0.1 s frames lie well inside
     move=$((($(cpu_ticks "$APP_PID") - before) * tick_ms))
-    echo "$STARTUP_MS $rss $idle $move"
+    echo "$STARTED $idle $move"
+)
+
+# The game at scale 2: start-up, start CPU, memory.
+measure_game_at_two() (
+    open_session
+    cd "$work"
+    export SDL_AUDIODRIVER=dummy QT_SCALE_FACTOR=2
+    start_and_settle "$game"
+    echo "$STARTED"
 )
 
 # The game with a driver that mixes in real time: idle with the music on, then off (F1).
@@ -167,51 +192,73 @@ measure_pacing() (
 )
 
 # --- runs -------------------------------------------------------------------------------------
+bare_cmd=(env SDL_AUDIODRIVER=dummy "$bare")
 declare -A rows
+# One pair: the game and the bare window at the scale $1, in the order $2 ("game" or "bare"
+# first); adds their rows and the ratios of the pair.
+pair() {
+    local scale=$1 first=$2 g b
+    if [[ $first == game ]]; then
+        if [[ $scale == 1 ]]; then g=$(measure_game); else g=$(measure_game_at_two); fi
+        b=$(measure_plain "$scale" "${bare_cmd[@]}")
+    else
+        b=$(measure_plain "$scale" "${bare_cmd[@]}")
+        if [[ $scale == 1 ]]; then g=$(measure_game); else g=$(measure_game_at_two); fi
+    fi
+    rows[game$scale]+="$g"$'\n'
+    rows[bare$scale]+="$b"$'\n'
+    # start-up and start CPU of the game over the bare window's; a failed start counts for neither
+    rows[ratio$scale]+=$(awk -v g="$g" -v b="$b" 'BEGIN {
+        split(g, x, " "); split(b, y, " ")
+        if (x[1] > 0 && y[1] > 0 && x[2] > 0 && y[2] > 0) printf "%.3f %.3f", x[1] / y[1], x[2] / y[2]
+        else printf "-1 -1" }')$'\n'
+}
+
 for i in $(seq "$runs"); do
     echo "run $i of $runs" >&2
-    read -r s m c mv < <(measure_game)
-    rows[game]+="$s $m $c $mv"$'\n'
+    first=game; ((i % 2)) || first=bare
+    pair 1 "$first"
+    pair 2 "$first"
     read -r on off < <(measure_music)
     rows[music]+="$on $off"$'\n'
     measure_pacing >>"$work/pacing" || echo "run $i: no pacing figures (the traced game did not start)" >&2
-    for peer in bare gnome kmines; do
-        case $peer in
-            bare) cmd=(env SDL_AUDIODRIVER=dummy "$bare") ;;
-            gnome) cmd=(/usr/games/gnome-mines) ;;
-            kmines) cmd=(/usr/games/kmines) ;;
-        esac
-        read -r s m c < <(measure_plain "${cmd[@]}")
-        rows[$peer]+="$s $m $c"$'\n'
-    done
+    if ((peers)); then
+        rows[gnome]+="$(measure_plain 1 /usr/games/gnome-mines)"$'\n'
+        rows[kmines]+="$(measure_plain 1 /usr/games/kmines)"$'\n'
+    fi
 done
 
 # A run whose program died or showed nothing left -1 behind; it does not count.
 column_median() { awk -v c="$2" 'NF && $c >= 0 { print $c }' <<<"${rows[$1]}" | median; }
 mib() { awk '{ printf "%.1f", $1 / 1024 }' <<<"$1"; }
+two_places() { awk '$1 == "n/a" { print; next } { printf "%.2f", $1 }'; }
 percent() { awk '{ printf "%.2f", $1 / 100 }' <<<"$1"; }  # CPU ms over 10 s → % of a core
 
-g_start=$(column_median game 1); g_rss=$(column_median game 2); g_idle=$(column_median game 3)
-g_move=$(column_median game 4)
+g_move=$(column_median game1 5)
 on=$(column_median music 1); off=$(column_median music 2)
 
 echo
 echo "Medians of $runs runs, each program in its own fresh Xvfb (1024×768×24, no window manager)."
+echo "Start CPU: every thread's CPU (schedstat) from the launch to 2 s after the first painted window."
 echo
-echo "| Program | Start-up to first painted window (ms) | Resident memory 2 s after (MiB) | CPU in 10 s idle (ms, % of a core) |"
-echo "|---|---:|---:|---:|"
-echo "| quolvet (SDL dummy audio, music on) | $g_start | $(mib "$g_rss") | $g_idle ($(percent "$g_idle") %) |"
-echo "| quolvet, music on (SDL disk audio → /dev/null) | | | $on ($(percent "$on") %) |"
-echo "| quolvet, music off by F1 (SDL disk audio) | | | $off ($(percent "$off") %) |"
-for peer in bare gnome kmines; do
-    case $peer in
-        bare) name="bare_window (Qt + SDL_mixer, dummy audio)" ;;
-        gnome) name="gnome-mines $(dpkg-query -W -f='${Version}' gnome-mines)" ;;
-        kmines) name="kmines $(dpkg-query -W -f='${Version}' kmines)" ;;
-    esac
-    c=$(column_median $peer 3)
-    echo "| $name | $(column_median $peer 1) | $(mib "$(column_median $peer 2)") | $c ($(percent "$c") %) |"
-done
+echo "| Program | Scale | Start-up to first painted window (ms) | Start CPU (ms) | Resident memory 2 s after (MiB) | CPU in 10 s idle (ms, % of a core) |"
+echo "|---|---:|---:|---:|---:|---:|"
+row() {  # name, rows key, scale
+    local c
+    c=$(column_median "$2" 4)
+    [[ $c == n/a ]] && c="" || c="$c ($(percent "$c") %)"
+    echo "| $1 | $3 | $(column_median "$2" 1) | $(column_median "$2" 2) | $(mib "$(column_median "$2" 3)") | $c |"
+}
+row "quolvet (SDL dummy audio, music on)" game1 1
+row "bare_window (Qt + SDL_mixer, dummy audio)" bare1 1
+row "quolvet (SDL dummy audio, music on)" game2 2
+row "bare_window (Qt + SDL_mixer, dummy audio)" bare2 2
+if ((peers)); then
+    row "gnome-mines $(dpkg-query -W -f='${Version}' gnome-mines)" gnome 1
+    row "kmines $(dpkg-query -W -f='${Version}' kmines)" kmines 1
+fi
+echo "| quolvet, music on (SDL disk audio → /dev/null) | 1 | | | | $on ($(percent "$on") %) |"
+echo "| quolvet, music off by F1 (SDL disk audio) | 1 | | | | $off ($(percent "$off") %) |"
 echo
 echo "CPU used by quolvet over one computer move (後手 from the menu: fresh deal, choice, 0.7 s pause, four frames): median $g_move ms."
 echo
@@ -225,12 +272,16 @@ echo "| pick-up frame interval (start to start of consecutive frame sleeps) | $(
 echo "| pick-up frame sleep length | $(grep -c '^frame' "$work/pacing" || true) | $fmin | $fmed | $fmax | 100 ± 2 |"
 echo
 
-b_start=$(column_median bare 1); b_rss=$(column_median bare 2)
 verdict() { if awk "BEGIN { exit !($1) }"; then echo met; else echo "**missed**"; fi; }
-echo "| Target | Figure | Result |"
+echo "| Target | Figure (median of the pairs' ratios) | Result |"
 echo "|---|---|---|"
-echo "| start-up ≤ 1.2 × bare window | $g_start ms vs $b_start ms ($(awk "BEGIN { printf \"%.2f\", $g_start / $b_start }")×) | $(verdict "$g_start <= 1.2 * $b_start") |"
-echo "| memory ≤ 1.3 × bare window | $(mib "$g_rss") vs $(mib "$b_rss") MiB ($(awk "BEGIN { printf \"%.2f\", $g_rss / $b_rss }")×) | $(verdict "$g_rss <= 1.3 * $b_rss") |"
+for scale in 1 2; do
+    t=$(column_median "ratio$scale" 1 | two_places); c=$(column_median "ratio$scale" 2 | two_places)
+    echo "| start-up ≤ 1.15 × bare window, scale $scale | $(column_median "game$scale" 1) ms vs $(column_median "bare$scale" 1) ms, ${t}× | $(verdict "$t <= 1.15") |"
+    echo "| start CPU ≤ 1.15 × bare window, scale $scale | $(column_median "game$scale" 2) ms vs $(column_median "bare$scale" 2) ms, ${c}× | $(verdict "$c <= 1.15") |"
+    g_rss=$(column_median "game$scale" 3); b_rss=$(column_median "bare$scale" 3)
+    echo "| memory ≤ 1.3 × bare window, scale $scale | $(mib "$g_rss") vs $(mib "$b_rss") MiB ($(awk "BEGIN { printf \"%.2f\", $g_rss / $b_rss }")×) | $(verdict "$g_rss <= 1.3 * $b_rss") |"
+done
 echo "| zero CPU idle, music off | $off ms in 10 s | $(verdict "$off == 0") |"
 echo "| music-on idle < 1 % of a core | $(percent "$on") % | $(verdict "$on < 100") |"
 echo "| computer's pause 700 ± 5 ms | $pmin … $pmax ms | $(verdict "$pmin >= 695 && $pmax <= 705") |"

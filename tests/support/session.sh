@@ -1,6 +1,6 @@
 # Sourced by every script that drives the real program: a private desktop for the length of one
 # script. Each piece is started on demand and stopped by its PID on exit, whatever happens:
-#   start_xvfb        an X server (DISPLAY), no window manager
+#   start_xvfb        an X server (DISPLAY), no window manager; XVFB_SCREEN=WxHxD for another size
 #   start_openbox     a window manager on it, for tests where focus matters
 #   start_bus         a session D-Bus (DBUS_SESSION_BUS_ADDRESS)
 #   start_pulse       a PulseAudio server with one null sink, in its own runtime folder and home
@@ -37,7 +37,7 @@ start_xvfb() {
         [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
         # -noreset: by default the server resets whenever its last client leaves, and a
         # program started in that moment finds no display.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+        Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
         XVFB_PID=$!
         for _ in $(seq 100); do
             # Scripts starting side by side may race for one number: the server that wrote

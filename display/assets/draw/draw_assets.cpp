@@ -2,6 +2,9 @@
 //   quolvet_draw_assets display/assets
 // Nothing here reads the clock or an unseeded generator, glyphs come from the IPA Mincho
 // font file itself (no fontconfig substitution), and PNGs are written with fixed settings.
+// The game's pictures are drawn at 1× into the folder and anew at 1.5×, 2× and 3× into its
+// subfolders 1.5x, 2x, 3x for denser screens: every shape is a vector or a function of the
+// position, so each scale is as sharp as the first, and 1× stays what it always was.
 
 #include <QGuiApplication>
 #include <QDir>
@@ -27,6 +30,25 @@ namespace {
 
 constexpr int pieceWidth = 33;
 constexpr int pieceHeight = 41;
+
+// The scales drawn, with the folder each goes to (the 1× pictures lie in the folder itself).
+struct Scale {
+    double factor;
+    const char* folder;
+};
+const Scale scales[] = {{1, ""}, {1.5, "1.5x"}, {2, "2x"}, {3, "3x"}};
+
+// A picture of `width` × `height` pixels at `scale`: whole device pixels, the last partly
+// covered at 1.5×. The game shows only as much of it as its cell covers there.
+QImage canvasFor(int width, int height, double scale, QImage::Format format) {
+    return QImage(static_cast<int>(std::ceil(width * scale)), static_cast<int>(std::ceil(height * scale)),
+                  format);
+}
+
+// A painter over image that draws in 1× pixels.
+void scaleTo(QPainter& p, double scale) {
+    if (scale != 1) p.scale(scale, scale);
+}
 
 const QColor inkBlack(0, 0, 0);
 const QColor shadeOrange(255, 128, 64);
@@ -74,8 +96,10 @@ QColor mix(const QColor& a, const QColor& b, double t) {
 }
 
 // Straight-grained board wood: the grain runs down the square, wavering a little, with a few
-// darker late-wood lines; every tone stays between woodDark and woodLight.
-QImage woodGround(const QString& name, int width = pieceWidth, int height = pieceHeight) {
+// darker late-wood lines; every tone stays between woodDark and woodLight. The grain is a
+// function of the position in 1× pixels, sampled at each device pixel's centre; the fleck
+// is drawn per device pixel, so it stays as fine as a pixel at every scale.
+QImage woodGround(const QString& name, double scale, int width = pieceWidth, int height = pieceHeight) {
     Rng rng(seedOf(name));
     const double phase1 = rng.unit() * 6.283;
     const double phase2 = rng.unit() * 6.283;
@@ -84,9 +108,11 @@ QImage woodGround(const QString& name, int width = pieceWidth, int height = piec
     std::vector<double> lines;
     for (int i = 0; i < 5; ++i) lines.push_back(rng.unit() * width);
 
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    QImage image = canvasFor(width, height, scale, QImage::Format_RGB32);
+    for (int dy = 0; dy < image.height(); ++dy) {
+        const double y = (dy + 0.5) / scale - 0.5;
+        for (int dx = 0; dx < image.width(); ++dx) {
+            const double x = (dx + 0.5) / scale - 0.5;
             const double u = x + waveAmp * std::sin(y * waveFreq + phase1);
             double t = 0.62 + 0.18 * std::sin(u * 0.9 + phase2) + 0.08 * std::sin(u * 2.3);
             for (double line : lines) {
@@ -94,7 +120,7 @@ QImage woodGround(const QString& name, int width = pieceWidth, int height = piec
                 if (d < 1.2) t -= 0.35 * (1.2 - d);
             }
             t += (rng.unit() - 0.5) * 0.10;
-            image.setPixelColor(x, y, mix(woodDark, woodLight, t));
+            image.setPixelColor(dx, dy, mix(woodDark, woodLight, t));
         }
     }
     return image;
@@ -169,10 +195,11 @@ void paintGlyph(QPainter& p, QChar ch, const QFont& font, QPointF centre, const 
 
 const QRectF pieceFaceBox(5.5, 1.5, 25, 36);
 
-QImage pieceImage(const QString& name, const QString& label, const QBrush& face) {
-    QImage image = woodGround(name);
+QImage pieceImage(const QString& name, const QString& label, const QBrush& face, double scale) {
+    QImage image = woodGround(name, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    scaleTo(p, scale);
     paintPieceBody(p, pieceFaceBox, face, pieceRim, 2.0);
     const QFont font = mincho(13);
     const double cx = pieceFaceBox.center().x();
@@ -197,10 +224,11 @@ void paintSquiggle(QPainter& p, const QRectF& area, double width) {
     p.drawPath(path);
 }
 
-QImage blankPieceImage(const QString& name, const QRectF& faceBox, double side, double ink) {
-    QImage image = woodGround(name);
+QImage blankPieceImage(const QString& name, const QRectF& faceBox, double side, double ink, double scale) {
+    QImage image = woodGround(name, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    scaleTo(p, scale);
     paintPieceBody(p, faceBox, activeBrush(faceBox), pieceRim, side);
     const double mx = faceBox.width() * 0.2;
     const QRectF mark(faceBox.left() + mx, faceBox.top() + faceBox.height() * 0.42,
@@ -212,10 +240,11 @@ QImage blankPieceImage(const QString& name, const QRectF& faceBox, double side, 
 // Rays of alternating length from the centre of the square; the large burst also gets a
 // bright core.
 QImage burstImage(const QString& name, int rays, double longRay, double shortRay, double inner,
-                  double width) {
-    QImage image = woodGround(name);
+                  double width, double scale) {
+    QImage image = woodGround(name, scale);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    scaleTo(p, scale);
     const QPointF c(pieceWidth / 2.0, pieceHeight / 2.0);
     for (int i = 0; i < rays; ++i) {
         const double a = 2 * std::numbers::pi * i / rays + std::numbers::pi / rays / 2;
@@ -233,25 +262,28 @@ QImage burstImage(const QString& name, int rays, double longRay, double shortRay
     return image;
 }
 
-QImage backgroundTile() {
+QImage backgroundTile(double scale) {
     const QColor teal(21, 185, 142);
-    QImage image(34, pieceHeight, QImage::Format_RGB32);
-    for (int y = 0; y < image.height(); ++y) {
+    QImage image = canvasFor(34, pieceHeight, scale, QImage::Format_RGB32);
+    for (int dy = 0; dy < image.height(); ++dy) {
         // Two light rows, two darker ones. The tile is 41 rows high, one more than ten
-        // stripes: that last row takes a middle tone, so stacked tiles show no seam.
+        // stripes: that last row takes a middle tone, so stacked tiles show no seam. A device
+        // row belongs to the 1× row that covers it, as the game places pixels.
+        const int y = static_cast<int>(std::floor((dy + 1e-6) / scale));
         const int phase = y % 4;
         QColor row = phase < 2 ? teal : teal.darker(phase == 2 ? 112 : 108);
-        if (y == image.height() - 1) row = teal.darker(104);
-        for (int x = 0; x < image.width(); ++x) image.setPixelColor(x, y, row);
+        if (y == pieceHeight - 1) row = teal.darker(104);
+        for (int dx = 0; dx < image.width(); ++dx) image.setPixelColor(dx, dy, row);
     }
     return image;
 }
 
-QImage titlePlate() {
-    QImage image(115, 57, QImage::Format_RGB32);
+QImage titlePlate(double scale) {
+    QImage image = canvasFor(115, 57, scale, QImage::Format_RGB32);
     image.fill(shadeOrange);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    scaleTo(p, scale);
     p.setPen(Qt::NoPen);
     // Lit from the upper left: the right side is orange, the bottom side a shade darker.
     p.setBrush(shadeOrange.darker(115));
@@ -272,11 +304,12 @@ QImage titlePlate() {
     return image;
 }
 
-QImage personIcon() {
-    QImage image(32, 32, QImage::Format_ARGB32);
+QImage personIcon(double scale) {
+    QImage image = canvasFor(32, 32, scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    scaleTo(p, scale);
     QPainterPath body;
     body.addEllipse(QPointF(15, 6), 3.6, 3.6);
     // Trunk, legs, one arm down and one raised.
@@ -301,11 +334,12 @@ QImage personIcon() {
     return image;
 }
 
-QImage computerIcon() {
-    QImage image(32, 32, QImage::Format_ARGB32);
+QImage computerIcon(double scale) {
+    QImage image = canvasFor(32, 32, scale, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    scaleTo(p, scale);
     const QPen edge(QColor(0, 0, 0), 1.0);
     p.setPen(edge);
     // Monitor.
@@ -491,6 +525,28 @@ bool save(const QImage& image, const QDir& dir, const QString& name) {
     return false;
 }
 
+// The pictures the window paints, and its two turn icons, at one scale.
+bool drawPictures(const QDir& dir, double scale) {
+    bool ok = true;
+    for (const Piece& piece : pieces) {
+        const QString label = QString::fromUtf8(piece.label);
+        const bool king = QString(piece.idleName) == "OU_2";
+        ok &= save(pieceImage(piece.idleName, label, idleBrush(king ? idleKingFace : idleFace), scale), dir,
+                   piece.idleName);
+        ok &= save(pieceImage(piece.activeName, label, activeBrush(pieceFaceBox), scale), dir, piece.activeName);
+    }
+    ok &= save(woodGround("KARA_MASU", scale), dir, "KARA_MASU");
+    ok &= save(titlePlate(scale), dir, "QXSHOGI");
+    ok &= save(backgroundTile(scale), dir, "HAIKEI");
+    ok &= save(burstImage("PA1", 16, 16, 10, 3.0, 1.6, scale), dir, "PA1");
+    ok &= save(burstImage("PA2", 8, 8, 5, 1.5, 1.0, scale), dir, "PA2");
+    ok &= save(blankPieceImage("KOMA_SYO", QRectF(11.5, 11.5, 12, 17), 1.0, 1.3, scale), dir, "KOMA_SYO");
+    ok &= save(blankPieceImage("KOMA_CYU", QRectF(8.5, 6.5, 18, 26), 1.5, 2.0, scale), dir, "KOMA_CYU");
+    ok &= save(personIcon(scale), dir, "ICO_MAN");
+    ok &= save(computerIcon(scale), dir, "ICO_COM");
+    return ok;
+}
+
 bool loadMincho() {
     const char* files[] = {"/usr/share/fonts/opentype/ipafont-mincho/ipamp.ttf",
                            "/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf"};
@@ -520,25 +576,14 @@ int main(int argc, char** argv) {
     }
 
     bool ok = true;
-    for (const Piece& piece : pieces) {
-        const QString label = QString::fromUtf8(piece.label);
-        const bool king = QString(piece.idleName) == "OU_2";
-        ok &= save(pieceImage(piece.idleName, label, idleBrush(king ? idleKingFace : idleFace)),
-                   dir, piece.idleName);
-        ok &= save(pieceImage(piece.activeName, label, activeBrush(pieceFaceBox)), dir,
-                   piece.activeName);
+    for (const Scale& scale : scales) {
+        const QDir at(dir.filePath(scale.folder));
+        if (!QDir().mkpath(at.path())) {
+            std::fprintf(stderr, "cannot create %s\n", qPrintable(at.path()));
+            return 1;
+        }
+        ok &= drawPictures(at, scale.factor);
     }
-    ok &= save(woodGround("KARA_MASU"), dir, "KARA_MASU");
-    ok &= save(titlePlate(), dir, "QXSHOGI");
-    ok &= save(backgroundTile(), dir, "HAIKEI");
-    ok &= save(burstImage("PA1", 16, 16, 10, 3.0, 1.6), dir, "PA1");
-    ok &= save(burstImage("PA2", 8, 8, 5, 1.5, 1.0), dir, "PA2");
-    ok &= save(blankPieceImage("KOMA_SYO", QRectF(11.5, 11.5, 12, 17), 1.0, 1.3), dir,
-               "KOMA_SYO");
-    ok &= save(blankPieceImage("KOMA_CYU", QRectF(8.5, 6.5, 18, 26), 1.5, 2.0), dir,
-               "KOMA_CYU");
-    ok &= save(personIcon(), dir, "ICO_MAN");
-    ok &= save(computerIcon(), dir, "ICO_COM");
     ok &= save(windowIcon(), dir, "QUOLVET_ICON");
     if (!QDir().mkpath(dir.filePath("icons"))) {
         std::fprintf(stderr, "cannot create %s/icons\n", argv[1]);
