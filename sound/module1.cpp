@@ -73,7 +73,9 @@ Module1::Module1(SoundLibrary& library, std::vector<std::filesystem::path> dataF
 
 void Module1::InitSound(int32_t windowHandle) {
     soundDevice = library_.dsInitialize(windowHandle);
-    if (soundDevice == 0) ShowSoundError("Direct Soundインターフェースが作成できません。");
+    // Warned once; the sounds are loaded all the same, and the library quietly tries again to
+    // find an output whenever one of them is to be heard.
+    if (library_.dsOutputFound(soundDevice) == 0) ShowSoundError("Direct Soundインターフェースが作成できません。");
 }
 
 std::optional<std::filesystem::path> Module1::findSoundFile(const std::string& fileName) const {

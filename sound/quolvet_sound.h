@@ -7,13 +7,19 @@
 // does nothing.
 extern "C" {
 
-// Opens the audio device. Answers the device handle, or 0 when no device can be opened
-// (within a bounded time; the program then goes on silently).
+// Opens the library and its audio device, answering within a second whatever the sound server
+// does. Answers the device handle for the sounds. Playing never waits for the device: the library
+// opens it when something is to sound, closes it after a quiet while, and opens it anew after
+// the sound server went away and came back.
 int32_t dsInitialize(int32_t windowHandle);
+
+// 0 when dsInitialize found no output at all. The library keeps looking for one, quietly, each
+// time a sound is to be heard.
+int32_t dsOutputFound(int32_t device);
 
 // Makes a playable sound from a whole WAVE file image of `size` bytes, header included.
 // The library keeps its own copy and never reads outside the image. Answers the sound
-// handle, or 0 for an image that is not a playable WAVE file.
+// handle, or 0 for an image that is not a playable WAVE file. Needs no output device.
 int32_t dsCreateDSB(int32_t device, const uint8_t* image, uint32_t size, int32_t flags);
 
 void dsPlay(int32_t sound);         // once; the same sound may overlap itself

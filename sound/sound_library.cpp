@@ -5,6 +5,7 @@
 namespace quolvet {
 
 int32_t SystemSoundLibrary::dsInitialize(int32_t windowHandle) { return ::dsInitialize(windowHandle); }
+int32_t SystemSoundLibrary::dsOutputFound(int32_t device) { return ::dsOutputFound(device); }
 
 int32_t SystemSoundLibrary::dsCreateDSB(int32_t device, const uint8_t* image, uint32_t size, int32_t flags) {
     return ::dsCreateDSB(device, image, size, flags);

@@ -9,6 +9,7 @@ class SoundLibrary {
 public:
     virtual ~SoundLibrary() = default;
     virtual int32_t dsInitialize(int32_t windowHandle) = 0;
+    virtual int32_t dsOutputFound(int32_t device) { return device != 0; }
     virtual int32_t dsCreateDSB(int32_t device, const uint8_t* image, uint32_t size, int32_t flags) = 0;
     virtual void dsPlay(int32_t sound) = 0;
     virtual void dsPlayLooping(int32_t sound) = 0;
@@ -22,6 +23,7 @@ public:
 class SystemSoundLibrary final : public SoundLibrary {
 public:
     int32_t dsInitialize(int32_t windowHandle) override;
+    int32_t dsOutputFound(int32_t device) override;
     int32_t dsCreateDSB(int32_t device, const uint8_t* image, uint32_t size, int32_t flags) override;
     void dsPlay(int32_t sound) override;
     void dsPlayLooping(int32_t sound) override;

@@ -8,6 +8,8 @@ namespace {
 constexpr uint64_t riffHeaderBytes = 12;
 constexpr uint64_t chunkHeaderBytes = 8;
 constexpr uint64_t smallestFmtBytes = 16;
+constexpr uint32_t lowestRate = 8000;
+constexpr uint32_t highestRate = 192000;
 
 uint32_t readLittle32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -59,7 +61,6 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
 
     const uint8_t* fmt = nullptr;
     uint32_t dataBytes = 0;
-    uint64_t dataOffset = 0;
     bool dataSeen = false;
     for (uint64_t at = riffHeaderBytes; at + chunkHeaderBytes <= end;) {
         const uint8_t* chunk = image + at;
@@ -71,7 +72,6 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
         } else if (hasTag(chunk, "data") && !dataSeen) {
             dataSeen = true;
             dataBytes = uint32_t(bytes);
-            dataOffset = at + chunkHeaderBytes;
         }
         at += chunkHeaderBytes + bytes + (bytes & 1);  // chunks are padded to an even length
     }
@@ -79,7 +79,13 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
     if (fmt == nullptr) return refused("「fmt 」チャンクがありません。");
     if (!dataSeen) return refused("「data」チャンクがありません。");
     if (readLittle16(fmt + 2) == 0) return refused("チャンネル数が0です。");
-    if (readLittle32(fmt + 4) == 0) return refused("サンプリング周波数が0です。");
+    const uint32_t rate = readLittle32(fmt + 4);
+    // Rates no sound hardware plays are refused rather than converted.
+    if (rate < lowestRate || rate > highestRate) {
+        char text[120];
+        std::snprintf(text, sizeof text, "再生できないサンプリング周波数です（%u Hz）。", rate);
+        return refused(text);
+    }
     const uint16_t tag = readLittle16(fmt);
     if (!isDecodableFormatTag(tag)) {
         char text[120];
@@ -87,8 +93,7 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
         return refused(text);
     }
     if (dataBytes == 0) return refused("音のデータが空です。");
-    return WaveImage{"", uint32_t(end), tag, readLittle16(fmt + 2), readLittle32(fmt + 4), readLittle16(fmt + 12),
-                     readLittle16(fmt + 14), dataBytes, uint32_t(dataOffset)};
+    return WaveImage{"", uint32_t(end)};
 }
 
 }  // namespace quolvet

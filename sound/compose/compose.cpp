@@ -167,10 +167,13 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path folder = argv[1];
         std::filesystem::create_directories(folder);
-        writeWave(folder / "駒打音.wav", pieceTap(), effectRate, -1.2);
-        writeWave(folder / "禁止.wav", refusal(), effectRate, -2.0);
-        writeWave(folder / "その他.wav", chime(), effectRate, -2.0);
-        writeWave(folder / "BGM.wav", music(), musicRate, -5.0);
+        // Peaks chosen for loudness: the three effects come out within 4 dB RMS of one another
+        // (the tap is nearly all attack, the refusal nearly all body), and the loudest effect
+        // peak plus the music's peak stays below full scale, so no effect clips over the music.
+        writeWave(folder / "駒打音.wav", pieceTap(), effectRate, -5.0);
+        writeWave(folder / "禁止.wav", refusal(), effectRate, -14.7);
+        writeWave(folder / "その他.wav", chime(), effectRate, -9.8);
+        writeWave(folder / "BGM.wav", music(), musicRate, -8.0);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -1,22 +1,20 @@
-// The sound module and library: files refused with their reasons, calls that must do nothing,
-// and the real output, written by SDL's disk audio driver to a file per test.
+// The sound module and library: files refused with their reasons, calls that must do nothing, the
+// real output written by SDL's disk driver, and the levels of the shipped sounds.
 
-#include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
+#include <numeric>
+#include <ranges>
 #include <thread>
-#include <tuple>
-#include <vector>
 
 #include "module1.h"
 #include "quolvet_sound.h"
@@ -27,25 +25,24 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using MakeFile = std::function<void(const fs::path&)>;
+constexpr int16_t level = 6000;
+constexpr int outputRate = 44100;
 
-// A 22050 Hz mono 16-bit WAVE image of `seconds` at one steady level: easy to find in the mixed
-// output and steady through resampling. Its fields sit at fixed bytes (format tag 20, channels
-// 22, bits 34, samples from 44), so the bad files below spoil them by position.
-std::vector<uint8_t> steadyWave(double seconds, int16_t level) {
-    const uint32_t dataBytes = uint32_t(seconds * 22050) * 2;
-    auto tag = [](const char* t) { return uint32_t(t[0]) | uint32_t(t[1]) << 8 | uint32_t(t[2]) << 16 | uint32_t(t[3]) << 24; };
-    // Each field's value and its width in bytes, little-endian.
-    std::vector<std::pair<uint32_t, int>> fields{
-        {tag("RIFF"), 4}, {36 + dataBytes, 4}, {tag("WAVE"), 4}, {tag("fmt "), 4}, {16, 4}, {1, 2}, {1, 2},
-        {22050, 4},       {44100, 4},          {2, 2},           {16, 2},          {tag("data"), 4}, {dataBytes, 4}};
-    fields.resize(fields.size() + dataBytes / 2, {uint16_t(level), 2});
+// A mono 16-bit WAVE image of `seconds` at one steady level, easy to find in the mixed output and
+// steady through rate conversion, with `extra` bytes of an incomplete last frame. Its fields sit
+// at fixed bytes (format tag 20, channels 22, rate 24, bits 34), so the bad files spoil them there.
+std::vector<uint8_t> steadyWave(int rate, double seconds, uint32_t extra = 0) {
+    const uint32_t dataBytes = uint32_t(seconds * rate) * 2 + extra;
     std::vector<uint8_t> out;
-    for (const auto& [value, bytes] : fields)
+    const auto put = [&out](uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
+    };
+    const auto tag = [&put](const char* t) { put(uint32_t(t[0] | t[1] << 8 | t[2] << 16 | t[3] << 24), 4); };
+    tag("RIFF"), put(36 + dataBytes + (dataBytes & 1), 4), tag("WAVE"), tag("fmt "), put(16, 4), put(1, 2), put(1, 2);
+    put(uint32_t(rate), 4), put(uint32_t(rate) * 2, 4), put(2, 2), put(16, 2), tag("data"), put(dataBytes, 4);
+    for (uint32_t i = 0; i < dataBytes; i += 2) put(uint16_t(level), 2);  // the last two bytes pad an odd length
     return out;
 }
-
-std::vector<uint8_t> goodWave() { return steadyWave(0.05, 3000); }
 
 MakeFile writes(std::vector<uint8_t> bytes) {
     return [bytes](const fs::path& path) {
@@ -55,72 +52,103 @@ MakeFile writes(std::vector<uint8_t> bytes) {
 
 // A good wave with `bytes` written over it at `at` and its last `cut` bytes left off.
 MakeFile spoiledWave(size_t at, std::initializer_list<uint8_t> bytes, size_t cut = 0) {
-    std::vector<uint8_t> image = goodWave();
+    std::vector<uint8_t> image = steadyWave(22050, 0.05);
     std::copy(bytes.begin(), bytes.end(), image.begin() + long(at));
     image.resize(image.size() - cut);
     return writes(image);
 }
 
-class SoundModule : public ::testing::Test {
+// Bounded, so a stuck driver fails the test instead of hanging it.
+bool eventually(const std::function<bool()>& done, std::chrono::seconds limit = 30s) {
+    const auto giveUp = std::chrono::steady_clock::now() + limit;
+    while (!done() && std::chrono::steady_clock::now() < giveUp) std::this_thread::sleep_for(10ms);
+    return done();
+}
+
+// SDL's disk driver writes the mixed output to a file in real time, so waits count written frames
+// rather than clock time; it starts the file over whenever the device opens.
+class Sound : public ::testing::Test {
 protected:
     void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
         fs::create_directories(folder);
+        useDriver("disk");
     }
     void TearDown() override {
         module.TermSound();
         fs::remove_all(folder);
     }
+    void useDriver(const char* name) {
+        setenv("SDL_AUDIODRIVER", name, 1);
+        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+    }
 
-    SystemSoundLibrary library;
-    std::vector<std::string> warnings;
+    int32_t load(int rate, double seconds, uint32_t extra = 0) {
+        const std::vector<uint8_t> image = steadyWave(rate, seconds, extra);
+        return dsCreateDSB(module.soundDevice, image.data(), uint32_t(image.size()), 3);
+    }
+    static size_t frames(double seconds) { return size_t(seconds * outputRate); }
+    size_t written() const {
+        std::error_code missing;
+        const auto bytes = fs::file_size(output, missing);
+        return missing ? 0 : size_t(bytes) / 2;
+    }
+    size_t waitFor(double seconds) {
+        const size_t target = written() + frames(seconds);
+        eventually([&] { return written() >= target; });
+        return written();
+    }
+    // How loud each frame written so far is, from frame `from` on.
+    std::vector<int> levelsFrom(size_t from) const {
+        std::vector<int16_t> samples(written());
+        std::ifstream(output, std::ios::binary).read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
+        std::vector<int> levels;
+        for (size_t i = from; i < samples.size(); ++i) levels.push_back(std::abs(int(samples[i])));
+        return levels;
+    }
+
     fs::path folder = fs::temp_directory_path() / ("quolvet-sound-" + std::to_string(getpid()));
+    fs::path output = folder / "output.raw";
+    std::vector<std::string> warnings;
+    SystemSoundLibrary library;
     Module1 module{library, {folder, QUOLVET_SOUND_SOURCE_DATA}, [this](const std::string& text) { warnings.push_back(text); }};
 };
 
-// A file's name, how to make it, and what the warning about it says.
-std::vector<std::tuple<std::string, MakeFile, std::string>> badFiles() {
+// Frames in [from, to) louder than `threshold`.
+size_t framesAbove(int threshold, const std::vector<int>& out, size_t from, size_t to = SIZE_MAX) {
+    const auto at = [&out](size_t frame) { return out.begin() + long(std::min(frame, out.size())); };
+    return size_t(std::count_if(at(from), at(std::max(from, to)), [threshold](int loud) { return loud > threshold; }));
+}
+
+TEST_F(Sound, RefusesEveryBadFileWithItsReason) {
     std::vector<uint8_t> noise(300);
     for (size_t i = 0; i < noise.size(); ++i) noise[i] = uint8_t(i * 2654435761u >> 13);
     const std::string truncated = "ファイルが途中で切れています";
     std::vector<std::tuple<std::string, MakeFile, std::string>> files{
         {"empty.wav", writes({}), "ファイルが空です。"},
-        {"header_only.wav", spoiledWave(0, {}, goodWave().size() - 44), truncated},
+        {"header_only.wav", spoiledWave(0, {}, 2204), truncated},
         {"truncated.wav", spoiledWave(0, {}, 100), truncated},
         {"riff_too_long.wav", spoiledWave(6, {0x40}), truncated},
         {"no_fmt.wav", spoiledWave(12, {'j', 'u', 'n', 'k'}), "「fmt 」チャンクがありません。"},
         {"zero_channels.wav", spoiledWave(22, {0}), "チャンネル数が0です。"},
+        {"8_hz.wav", spoiledWave(24, {8, 0}), "再生できないサンプリング周波数です（8 Hz）。"},
+        {"200000_hz.wav", spoiledWave(24, {0x40, 0x0D, 0x03}), "（200000 Hz）"},
         {"unknown_format.wav", spoiledWave(20, {0x34}), "0x0034"},
         // Passes the library's own checks; SDL's decoder is the one that refuses it.
         {"twelve_bits.wav", spoiledWave(34, {12}), "音声を読み込めません"},
         {"random.wav", writes(noise), "WAVEファイルではありません。"},
         {"directory.wav", [](const fs::path& p) { fs::create_directory(p); }, std::strerror(EISDIR)},
     };
-    auto locked = [](const fs::path& p) { writes(goodWave())(p); fs::permissions(p, fs::perms::none); };
-    if (geteuid() != 0) files.emplace_back("locked.wav", locked, std::strerror(EACCES));  // root reads every file
-    return files;
-}
-
-TEST_F(SoundModule, RefusesEveryBadFileWithItsReason) {
     module.InitSound(0);
-    // The streamed music and the effects answer to the same rules.
-    for (const int32_t flags : {3, 1})
-        for (const auto& [name, make, reason] : badFiles()) {
-            SCOPED_TRACE(name + " flags " + std::to_string(flags));
-            warnings.clear();
-            make(folder / name);
-            EXPECT_EQ(module.LoadSound(name, flags), 0);
-            ASSERT_EQ(warnings.size(), 1u);
-            EXPECT_TRUE(warnings[0].starts_with(name + ": ") && warnings[0].find(reason) != std::string::npos) << warnings[0];
-        }
-}
-
-TEST_F(SoundModule, LoadsTheShippedSoundsAndSilentlySkipsMissingOnes) {
-    module.InitSound(0);
-    for (const char* name : {"その他.wav", "禁止.wav", "駒打音.wav"}) EXPECT_NE(module.LoadSound(name, 3), 0) << name;
-    EXPECT_NE(module.LoadSound("BGM.wav", 1), 0);
+    for (const auto& [name, make, reason] : files) {
+        SCOPED_TRACE(name);
+        warnings.clear();
+        make(folder / name);
+        EXPECT_EQ(module.LoadSound(name, 3), 0);
+        ASSERT_EQ(warnings.size(), 1u);
+        EXPECT_TRUE(warnings[0].starts_with(name + ": ") && warnings[0].find(reason) != std::string::npos) << warnings[0];
+    }
     EXPECT_EQ(module.LoadSound("nowhere.wav", 3), 0);
-    EXPECT_TRUE(warnings.empty());
+    EXPECT_EQ(warnings.size(), 1u);
 }
 
 void callEverythingOn(int32_t sound) {
@@ -130,25 +158,15 @@ void callEverythingOn(int32_t sound) {
     dsFree(sound);
 }
 
-TEST_F(SoundModule, WithoutADeviceWarnsOnceAndStaysSilent) {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    module.InitSound(0);
-    EXPECT_EQ(module.LoadSound("BGM.wav", 1), 0);
-    callEverythingOn(0);
-    module.TermSound();
-    EXPECT_EQ(warnings, std::vector<std::string>{"Direct Soundインターフェースが作成できません。"});
-}
-
-TEST(SoundLibrary, EveryCallOnAnAbsentHandleDoesNothing) {
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
-    const std::vector<uint8_t> wave = goodWave();
+TEST_F(Sound, EveryCallOnAnAbsentHandleDoesNothing) {
+    const std::vector<uint8_t> wave = steadyWave(outputRate, 0.05);
     auto create = [&wave](int32_t device) { return dsCreateDSB(device, wave.data(), uint32_t(wave.size()), 3); };
     callEverythingOn(12345);
     dsTerminate(0);
     EXPECT_EQ(create(0), 0);
-    const int32_t device = dsInitialize(0);
+    module.InitSound(0);
+    const int32_t device = module.soundDevice;
     EXPECT_EQ(create(device + 1), 0);
-    EXPECT_EQ(dsCreateDSB(device, nullptr, 0, 3), 0);
     const int32_t freed = create(device);
     callEverythingOn(freed);  // the first round frees it
     callEverythingOn(freed);
@@ -156,104 +174,38 @@ TEST(SoundLibrary, EveryCallOnAnAbsentHandleDoesNothing) {
     const int32_t kept = create(device);
     ASSERT_NE(kept, 0);
     dsPlayLooping(kept);
-    dsTerminate(device);
+    module.TermSound();
     callEverythingOn(kept);
     dsTerminate(device);
 }
 
-constexpr int16_t level = 6000;
-
-// Bounded, so a stuck driver fails the test instead of hanging it.
-bool eventually(const std::function<bool()>& done, std::chrono::seconds limit = 30s) {
-    const auto giveUp = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < giveUp) std::this_thread::sleep_for(10ms);
-    return done();
-}
-
-// The disk driver writes in real time, so waits count written frames rather than clock time.
-class DiskOutput : public ::testing::Test {
-protected:
-    void SetUp() override {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
-        start();
-    }
-    void TearDown() override {
-        dsTerminate(device);
-        fs::remove(output);
-    }
-    void start() {
-        device = dsInitialize(0);
-        ASSERT_NE(device, 0);
-        Mix_QuerySpec(&rate, nullptr, &channels);
-    }
-
-    int32_t load(double seconds, int32_t flags = 3) {
-        const std::vector<uint8_t> image = steadyWave(seconds, level);
-        return dsCreateDSB(device, image.data(), uint32_t(image.size()), flags);
-    }
-    size_t frames(double seconds) const { return size_t(seconds * rate); }
-    size_t written() const { return size_t(fs::file_size(output)) / (2 * channels); }
-    size_t waitFor(double seconds) {
-        const size_t target = written() + frames(seconds);
-        eventually([&] { return written() >= target; });
-        return written();
-    }
-    // The loudest sample of each frame written so far, from frame `from` (already written) on.
-    std::vector<int> loudestFrom(size_t from) const {
-        std::vector<int16_t> samples(written() * channels);
-        std::ifstream(output, std::ios::binary).read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
-        std::vector<int> loudest(samples.size() / channels - from);
-        for (size_t i = from * channels; i < samples.size(); ++i)
-            loudest[i / channels - from] = std::max(loudest[i / channels - from], std::abs(int(samples[i])));
-        return loudest;
-    }
-
-    fs::path output = fs::temp_directory_path() / ("quolvet-disk-" + std::to_string(getpid()) + "-" +
-                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".raw");
-    int32_t device = 0;
-    int rate = 0;
-    int channels = 0;
-};
-
-// Frames in [from, to) louder than `threshold`; `from` is never past `to`.
-size_t framesAbove(int threshold, const std::vector<int>& out, size_t from, size_t to = SIZE_MAX) {
-    const auto at = [&out](size_t frame) { return out.begin() + long(std::min(frame, out.size())); };
-    return size_t(std::count_if(at(from), at(to), [threshold](int loudest) { return loudest > threshold; }));
-}
-
-TEST_F(DiskOutput, EffectsSoundAndOverlapOneAnother) {
-    const int32_t sound = load(0.3);
+TEST_F(Sound, EffectsOverlapAndMusicLoopsOnWholeFramesUntilStopped) {
+    module.InitSound(0);
+    const int32_t effect = load(outputRate, 0.3);
+    const int32_t music = load(22050, 0.2, 1);  // converted as it plays; half a frame at the end
     const size_t start = waitFor(0.05);
-    dsPlay(sound);
-    const size_t second = waitFor(0.6) - start;
-    dsPlay(sound);
-    dsPlay(sound);
-    waitFor(0.6);
-    const std::vector<int> out = loudestFrom(start);
-    EXPECT_GT(framesAbove(level * 3 / 4, out, 0, second), frames(0.25));
-    EXPECT_EQ(framesAbove(level * 5 / 4, out, 0, second), 0u);
-    EXPECT_GT(framesAbove(level * 7 / 4, out, second), frames(0.25));
-}
-
-TEST_F(DiskOutput, StreamedMusicLoopsUntilStopped) {
-    const int32_t music = load(0.2, 1);
-    const size_t start = waitFor(0.05);
+    dsPlay(effect);
+    const size_t two = waitFor(0.6) - start;
+    dsPlay(effect);
+    dsPlay(effect);
+    const size_t looped = waitFor(0.6) - start;
     dsPlayLooping(music);
     dsPlayLooping(music);  // still one loop, not two on top of each other
     waitFor(1.0);
     dsStop(music);
     const size_t stopped = written() - start;
     waitFor(0.5);
-    const std::vector<int> out = loudestFrom(start);
-    EXPECT_GT(framesAbove(level / 2, out, 0, stopped), frames(3 * 0.2));
-    EXPECT_EQ(framesAbove(level * 5 / 4, out, 0, stopped), 0u);
+    const std::vector<int> out = levelsFrom(start);
+    EXPECT_GT(framesAbove(level * 3 / 4, out, 0, two), frames(0.25));
+    EXPECT_EQ(framesAbove(level * 5 / 4, out, 0, two), 0u);
+    EXPECT_GT(framesAbove(level * 7 / 4, out, two, looped), frames(0.25));
+    EXPECT_GT(framesAbove(level / 2, out, looped, stopped), frames(4 * 0.2));
+    EXPECT_EQ(framesAbove(level * 5 / 4, out, looped, stopped), 0u);
     // What was mixed before the stop may still be on its way to the file.
     EXPECT_EQ(framesAbove(level / 2, out, stopped + frames(0.15)), 0u);
 }
 
-// SDL names the thread that feeds an open playback device "SDLAudioP…", from the thread itself
-// once it runs, so callers wait for output before asking.
+// SDL names the thread that feeds an open playback device "SDLAudioP…".
 bool audioThreadRuns() {
     for (const auto& task : fs::directory_iterator("/proc/self/task")) {
         std::string name;
@@ -263,37 +215,64 @@ bool audioThreadRuns() {
     return false;
 }
 
-// The library closes the device after two seconds of silence.
-bool audioThreadStops() { return eventually([] { return !audioThreadRuns(); }, 10s); }
-
-TEST_F(DiskOutput, ClosesTheDeviceOnceSilentAndOpensItAgainToPlay) {
-    const int32_t sound = load(0.1);
-    const int32_t music = load(0.1, 1);
-    const int32_t spare = load(0.1, 1);
-    dsPlay(sound);
-    waitFor(0.05);
-    ASSERT_TRUE(audioThreadRuns());
-    ASSERT_TRUE(audioThreadStops());
-    // Stopping and freeing find no voices to halt while the device is closed.
-    dsStop(sound);
-    dsFree(spare);
-    EXPECT_FALSE(audioThreadRuns());
-    // The device opens anew (SDL's disk driver starts its file over) and the music loaded
-    // before still streams.
+TEST_F(Sound, ClosesTheDeviceOnceQuietAndOpensItAgainToPlay) {
+    module.InitSound(0);
+    const int32_t music = load(22050, 0.1);
+    dsPlay(load(outputRate, 0.1));
+    ASSERT_TRUE(eventually(audioThreadRuns));
+    ASSERT_TRUE(eventually([] { return !audioThreadRuns(); }, 10s));
     dsPlayLooping(music);
-    waitFor(0.4);
-    EXPECT_GT(framesAbove(level / 2, loudestFrom(0), 0, frames(0.5)), frames(0.25));
+    EXPECT_TRUE(eventually([&] { return framesAbove(level / 2, levelsFrom(0), 0) > frames(0.3); }));
 }
 
-TEST_F(DiskOutput, EndsWhetherTheDeviceIsOpenOrClosed) {
-    dsPlayLooping(load(0.1, 1));
-    dsTerminate(std::exchange(device, 0));
-    start();
-    dsPlay(load(0.05));
-    waitFor(0.05);
-    ASSERT_TRUE(audioThreadStops());
-    dsTerminate(std::exchange(device, 0));
-    start();
+TEST_F(Sound, WithoutAnyOutputWarnsOnceAndLaterFindsOneQuietly) {
+    useDriver("no-such-driver");
+    module.InitSound(0);
+    EXPECT_EQ(warnings, std::vector<std::string>{"Direct Soundインターフェースが作成できません。"});
+    const int32_t music = module.LoadSound("BGM.wav", 1);
+    ASSERT_NE(music, 0);
+    dsPlayLooping(music);
+    std::this_thread::sleep_for(100ms);
+    useDriver("disk");
+    EXPECT_TRUE(eventually([&] { return framesAbove(1000, levelsFrom(0), 0) > 100; }));
+    EXPECT_EQ(warnings.size(), 1u);
+}
+
+// Qt calls exit() when its display goes away; the library's threads must not hold the process.
+TEST_F(Sound, AProgramThatNeverClosesItStillEnds) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto playAndExit = [this] {
+        alarm(10);  // a hang fails here rather than holding the suite
+        module.InitSound(0);
+        dsPlayLooping(load(outputRate, 0.5));
+        waitFor(0.1);
+        std::exit(0);
+    };
+    EXPECT_EXIT(playAndExit(), ::testing::ExitedWithCode(0), "");
+}
+
+std::vector<int16_t> shippedSamples(const char* name) {
+    std::ifstream file(fs::path(QUOLVET_SOUND_SOURCE_DATA) / name, std::ios::binary);
+    file.seekg(44);  // the composer's plain header; 16-bit mono samples follow
+    std::vector<int16_t> samples(fs::file_size(fs::path(QUOLVET_SOUND_SOURCE_DATA) / name) / 2 - 22);
+    file.read(reinterpret_cast<char*>(samples.data()), std::streamsize(samples.size() * 2));
+    return samples;
+}
+
+// The effects sit within 6 dB of one another, and none clips over the loudest of the music.
+TEST(ShippedSounds, EffectsMatchInLoudnessAndNeverClipOverTheMusic) {
+    const auto peak = [](const std::vector<int16_t>& s) { return std::ranges::max(s | std::views::transform([](int16_t v) { return std::abs(int(v)); })); };
+    const auto rmsDb = [](const std::vector<int16_t>& s) {
+        return 10 * std::log10(std::transform_reduce(s.begin(), s.end(), 0.0, std::plus<>(), [](double v) { return v * v; }) / double(s.size()));
+    };
+    const int musicPeak = peak(shippedSamples("BGM.wav"));
+    std::vector<double> loudness;
+    for (const char* name : {"その他.wav", "禁止.wav", "駒打音.wav"}) {
+        const std::vector<int16_t> effect = shippedSamples(name);
+        EXPECT_LT(peak(effect) + musicPeak, 32768) << name;
+        loudness.push_back(rmsDb(effect));
+    }
+    EXPECT_LE(std::ranges::max(loudness) - std::ranges::min(loudness), 6.0);
 }
 
 }  // namespace
