@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <algorithm>
 #include <exception>
+#include <stdexcept>
 #include <utility>
 
 #include "synthesis.h"
@@ -157,6 +159,31 @@ Samples music() {
     return reverberate(mix, 0.35, musicRate, true);
 }
 
+int peakOf(const std::vector<int16_t>& samples) {
+    int peak = 0;
+    for (int16_t s : samples) peak = std::max(peak, std::abs(int(s)));
+    return peak;
+}
+
+double rmsDb(const std::vector<int16_t>& samples) {
+    double sum = 0.0;
+    for (int16_t s : samples) sum += double(s) * s;
+    return 10.0 * std::log10(sum / double(samples.size()) / (32768.0 * 32768.0));
+}
+
+// The balance the game is heard with: the effects within 6 dB RMS of one another, so none stands
+// out, and any effect's peak on top of the music's peak still below full scale, so no effect
+// clips over the music wherever it falls.
+void checkBalance(const std::vector<std::vector<int16_t>>& effects, const std::vector<int16_t>& music) {
+    double quietest = 0.0, loudest = -200.0;
+    for (const auto& effect : effects) {
+        quietest = std::min(quietest, rmsDb(effect));
+        loudest = std::max(loudest, rmsDb(effect));
+        if (peakOf(effect) + peakOf(music) > 32767) throw std::runtime_error("an effect clips over the music");
+    }
+    if (loudest - quietest > 6.0) throw std::runtime_error("the effects differ by more than 6 dB RMS");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,13 +194,13 @@ int main(int argc, char** argv) {
     try {
         const std::filesystem::path folder = argv[1];
         std::filesystem::create_directories(folder);
-        // Peaks chosen for loudness: the three effects come out within 4 dB RMS of one another
-        // (the tap is nearly all attack, the refusal nearly all body), and the loudest effect
-        // peak plus the music's peak stays below full scale, so no effect clips over the music.
-        writeWave(folder / "駒打音.wav", pieceTap(), effectRate, -5.0);
-        writeWave(folder / "禁止.wav", refusal(), effectRate, -14.7);
-        writeWave(folder / "その他.wav", chime(), effectRate, -9.8);
-        writeWave(folder / "BGM.wav", music(), musicRate, -8.0);
+        // Peaks chosen for loudness: the tap is nearly all attack, the refusal nearly all body.
+        const std::vector<std::vector<int16_t>> effects{
+            writeWave(folder / "駒打音.wav", pieceTap(), effectRate, -5.0),
+            writeWave(folder / "禁止.wav", refusal(), effectRate, -14.7),
+            writeWave(folder / "その他.wav", chime(), effectRate, -9.8),
+        };
+        checkBalance(effects, writeWave(folder / "BGM.wav", music(), musicRate, -8.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

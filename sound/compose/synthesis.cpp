@@ -132,7 +132,7 @@ Samples reverberate(const Samples& dry, double wet, int rate, bool loop) {
 }
 
 
-void writeWave(const std::filesystem::path& file, Samples samples, int rate, double peakDb) {
+std::vector<int16_t> writeWave(const std::filesystem::path& file, const Samples& samples, int rate, double peakDb) {
     double peak = 0.0;
     for (double s : samples) peak = std::max(peak, std::fabs(s));
     const double scale = peak > 0.0 ? std::pow(10.0, peakDb / 20.0) * 32767.0 / peak : 0.0;
@@ -155,11 +155,14 @@ void writeWave(const std::filesystem::path& file, Samples samples, int rate, dou
     put16(16);
     putTag("data");
     put32(dataBytes);
-    for (double s : samples) put16(uint16_t(int16_t(std::lround(std::clamp(s * scale, -32767.0, 32767.0)))));
+    std::vector<int16_t> written;
+    for (double s : samples) written.push_back(int16_t(std::lround(std::clamp(s * scale, -32767.0, 32767.0))));
+    for (int16_t s : written) put16(uint16_t(s));
 
     std::ofstream out(file, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     if (!out) throw std::runtime_error("cannot write " + file.string());
+    return written;
 }
 
 }  // namespace quolvet::compose

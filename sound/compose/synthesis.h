@@ -37,7 +37,7 @@ Samples pluckString(double frequency, double seconds, double brightness, double 
 // through twice and the second pass kept, so the tail of the end carries into the beginning.
 Samples reverberate(const Samples& dry, double wet, int rate, bool loop);
 
-// Scales to the given peak in dBFS and writes 16-bit mono PCM.
-void writeWave(const std::filesystem::path& file, Samples samples, int rate, double peakDb);
+// Scales to the given peak in dBFS and writes 16-bit mono PCM; answers the samples written.
+std::vector<int16_t> writeWave(const std::filesystem::path& file, const Samples& samples, int rate, double peakDb);
 
 }  // namespace quolvet::compose

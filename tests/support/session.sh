@@ -18,7 +18,7 @@ stop_session() {
     [[ -n "${APP_PID:-}" ]] && kill -9 "$APP_PID" 2>/dev/null
     for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do
         pid=${SESSION_PIDS[i]}
-        kill -CONT "$pid" 2>/dev/null  # a test may have stopped it
+        kill -CONT "$pid" 2>/dev/null || true  # a test may have stopped it (or ended it)
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done
     rm -rf "$SESSION_DIR"
