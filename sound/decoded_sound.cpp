@@ -14,11 +14,9 @@ const char* const tooLarge = "ファイルが大きすぎます。";
 
 std::string sdlProblem() { return std::string("音声を読み込めません（") + SDL_GetError() + "）。"; }
 
-// SDL's buffers, released however the decoding ends.
-struct SdlBuffer {
-    Uint8* bytes = nullptr;
-    ~SdlBuffer() { SDL_free(bytes); }
-};
+using Buffer = std::unique_ptr<int16_t[], DecodedSound::Free>;
+
+Buffer own(Uint8* bytes) { return Buffer(reinterpret_cast<int16_t*>(bytes)); }
 
 }  // namespace
 
@@ -34,30 +32,37 @@ std::shared_ptr<const DecodedSound> decodeWave(const uint8_t* image, uint32_t si
     if (wave.usedBytes > uint32_t(INT32_MAX)) return refuse(tooLarge);
 
     SDL_AudioSpec spec{};
-    SdlBuffer decoded;
-    Uint32 decodedBytes = 0;
+    Uint8* decodedBytes = nullptr;
+    Uint32 decodedLength = 0;
     // SDL drops an incomplete last sample frame, so music of any length loops on whole frames.
     SDL_RWops* stream = SDL_RWFromConstMem(image, int(wave.usedBytes));
-    if (SDL_LoadWAV_RW(stream, 1, &spec, &decoded.bytes, &decodedBytes) == nullptr) return refuse(sdlProblem());
-    if (decodedBytes == 0) return refuse(noSamples);
+    if (SDL_LoadWAV_RW(stream, 1, &spec, &decodedBytes, &decodedLength) == nullptr) return refuse(sdlProblem());
+    Buffer decoded = own(decodedBytes);
+    if (decodedLength == 0) return refuse(noSamples);
     SDL_AudioCVT toMono{};
     if (SDL_BuildAudioCVT(&toMono, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, spec.freq) < 0)
         return refuse(sdlProblem());
-    const uint64_t workBytes = uint64_t(decodedBytes) * uint64_t(toMono.len_mult);
-    if (workBytes > INT32_MAX) return refuse(tooLarge);
-    SdlBuffer work{static_cast<Uint8*>(SDL_malloc(size_t(workBytes)))};
-    if (work.bytes == nullptr) return refuse(tooLarge);
-    std::memcpy(work.bytes, decoded.bytes, decodedBytes);
-    toMono.buf = work.bytes;
-    toMono.len = int(decodedBytes);
-    if (SDL_ConvertAudio(&toMono) < 0) return refuse(sdlProblem());
-    if (toMono.len_cvt < 2) return refuse(noSamples);
+    if (toMono.needed) {
+        // SDL converts in place, in a buffer large enough for every step.
+        const uint64_t workBytes = uint64_t(decodedLength) * uint64_t(toMono.len_mult);
+        Buffer work = own(workBytes <= INT32_MAX ? static_cast<Uint8*>(SDL_malloc(size_t(workBytes))) : nullptr);
+        if (!work) return refuse(tooLarge);
+        std::memcpy(work.get(), decoded.get(), decodedLength);
+        toMono.buf = reinterpret_cast<Uint8*>(work.get());
+        toMono.len = int(decodedLength);
+        if (SDL_ConvertAudio(&toMono) < 0) return refuse(sdlProblem());
+        decoded = std::move(work);
+        decodedLength = Uint32(toMono.len_cvt);
+    }
+    if (decodedLength < 2) return refuse(noSamples);
 
     auto sound = std::make_shared<DecodedSound>();
+    sound->samples = std::span<const int16_t>(decoded.get(), decodedLength / 2);
+    sound->buffer = std::move(decoded);
     sound->rate = spec.freq;
-    sound->samples.resize(size_t(toMono.len_cvt) / 2);
-    std::memcpy(sound->samples.data(), work.bytes, sound->samples.size() * 2);
     return sound;
 }
+
+void DecodedSound::Free::operator()(void* buffer) const { SDL_free(buffer); }
 
 }  // namespace quolvet

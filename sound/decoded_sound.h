@@ -2,15 +2,19 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
-#include <vector>
 
 namespace quolvet {
 
 // A sound as the mixer plays it: mono 16-bit samples at the rate of its file. Voices convert the
 // rate as they play, so loading never needs the audio device and never multiplies the samples.
 struct DecodedSound {
-    std::vector<int16_t> samples;
+    struct Free {
+        void operator()(void* buffer) const;
+    };
+    std::unique_ptr<int16_t[], Free> buffer;  // the decoder's own, kept rather than copied
+    std::span<const int16_t> samples;
     int rate = 0;
 };
 

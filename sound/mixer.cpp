@@ -29,7 +29,7 @@ struct Mixer::Voice {
     bool addInto(int32_t* sum, int frames) { return converter ? addConverted(sum, frames) : addDirect(sum, frames); }
 
 private:
-    const std::vector<int16_t>& samples() const { return sound->samples; }
+    std::span<const int16_t> samples() const { return sound->samples; }
 
     bool addDirect(int32_t* sum, int frames) {
         for (int done = 0; done < frames;) {
