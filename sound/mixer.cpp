@@ -3,12 +3,18 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 
 namespace quolvet {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr size_t mostVoices = 256;
 constexpr size_t feedFrames = 2048;
+// An effect asked for while the device was stalled or still opening, and not begun by then, is
+// dropped: a burst of late taps would only confuse.
+constexpr auto staleAfter = std::chrono::milliseconds(500);
 
 struct FreeStream {
     void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
@@ -24,7 +30,10 @@ struct Mixer::Voice {
     // Only for a sound at another rate than the mixer's: converts it as it plays.
     std::unique_ptr<SDL_AudioStream, FreeStream> converter;
     bool flushed = false;
+    Clock::time_point asked = Clock::now();
+    bool begun = false;
 
+    bool stale(Clock::time_point now) const { return !begun && !looping && now - asked > staleAfter; }
     // Adds the next `frames` frames into `sum`; answers false once the voice has ended.
     bool addInto(int32_t* sum, int frames) { return converter ? addConverted(sum, frames) : addDirect(sum, frames); }
 
@@ -78,7 +87,7 @@ Mixer::Mixer() { voices_.reserve(mostVoices); }
 Mixer::~Mixer() = default;
 
 void Mixer::play(int32_t handle, std::shared_ptr<const DecodedSound> sound, bool looping) {
-    Voice voice{handle, std::move(sound), looping, 0, nullptr, false};
+    Voice voice{handle, std::move(sound), looping, 0, nullptr, false, Clock::now(), false};
     if (voice.sound->rate != rate) {
         voice.converter.reset(SDL_NewAudioStream(AUDIO_S16SYS, 1, voice.sound->rate, AUDIO_S16SYS, 1, rate));
         if (!voice.converter) return;
@@ -112,7 +121,12 @@ bool Mixer::sounding() {
 void Mixer::mix(int16_t* out, int frames) {
     std::lock_guard guard(lock_);
     sum_.assign(size_t(frames), 0);
-    std::erase_if(voices_, [this, frames](Voice& v) { return !v.addInto(sum_.data(), frames); });
+    const auto now = Clock::now();
+    std::erase_if(voices_, [this, frames, now](Voice& v) {
+        if (v.stale(now)) return true;
+        v.begun = true;
+        return !v.addInto(sum_.data(), frames);
+    });
     for (size_t i = 0; i < size_t(frames); ++i) out[i] = int16_t(std::clamp(sum_[i], -32768, 32767));
 }
 
