@@ -1,34 +1,50 @@
 #!/usr/bin/env bash
-# Packs the current build into a .deb in a scratch folder, unpacks it into a scratch root and
-# checks its files and its control fields.
+# Packs the current build into a .deb, unpacks it into a scratch root, checks its files and its
+# control fields, and starts the unpacked program from another folder: it must find and play its
+# own sounds.
 #   check_deb.sh BUILD_DIR SCRATCH PREFIX BINDIR LIBDIR DATADIR APP_ID VERSION
 set -euo pipefail
-build="$1" scratch="$2"
-PREFIX="$3" BINDIR="$4" LIBDIR="$5" DATADIR="$6" APP_ID="$7" version="$8"
-source "$(dirname "$0")/installed_files.sh"
+build=$1 scratch=$2 prefix=$3 bindir=$4 libdir=$5 datadir=$6 app=$7 version=$8
+source "$(dirname "$0")/../support/session.sh"
+faults=()
+fault() { faults+=("$1"); }
 
 rm -rf "$scratch"
-mkdir -p "$scratch"
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1; then
-    cat "$scratch/cpack.log" >&2
-    exit 1
-fi
-deb="$scratch/out/quolvet_${version}_$(dpkg --print-architecture).deb"
-[[ -f "$deb" ]] || { echo "no $deb; cpack made: $(ls "$scratch/out")" >&2; exit 1; }
-
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch.log" 2>&1 || { cat "$scratch.log" >&2; exit 1; }
+deb=$scratch/out/quolvet_${version}_$(dpkg --print-architecture).deb
 dpkg -x "$deb" "$scratch/root"
-check_installed_tree "$scratch/root"
-[[ -f "$scratch/root$PREFIX/$DATADIR/doc/quolvet/copyright" ]] || fault "no copyright file"
+top=$scratch/root$prefix
+
+[[ -x $top/$bindir/quolvet ]] || fault "no executable"
+[[ -f $top/$libdir/quolvet/libquolvet_sound.so ]] || fault "no sound library in $libdir/quolvet"
+for name in その他.wav 禁止.wav 駒打音.wav BGM.wav; do [[ -s $top/$datadir/quolvet/$name ]] || fault "no $name"; done
+for file in applications/$app.desktop metainfo/$app.metainfo.xml doc/quolvet/copyright; do
+    [[ -f $top/$datadir/$file ]] || fault "no $file"
+done
+for size in 32 48 64 128 256; do
+    icon=$top/$datadir/icons/hicolor/${size}x${size}/apps/$app.png
+    [[ $(file -b "$icon" 2>/dev/null) == *"$size x $size"* ]] || fault "no ${size}x${size} icon"
+done
+missing=$(env -u LD_LIBRARY_PATH ldd "$top/$bindir/quolvet" | grep "not found" || true)
+[[ -z $missing ]] || fault "the program misses libraries: $missing"
 
 field() { dpkg-deb -f "$deb" "$1"; }
-[[ $(field Package) == quolvet ]] || fault "Package is '$(field Package)'"
-[[ $(field Version) == "$version" ]] || fault "Version is '$(field Version)'"
-[[ $(field Section) == games ]] || fault "Section is '$(field Section)'"
-[[ -n $(field Maintainer) ]] || fault "no Maintainer"
-[[ -n $(field Description) ]] || fault "no Description"
+[[ "$(field Package) $(field Version) $(field Section)" == "quolvet $version games" ]] || fault "wrong Package, Version or Section"
+[[ -n $(field Maintainer) && -n $(field Description) ]] || fault "no Maintainer or Description"
 depends=$(field Depends)
 for needed in libqt6widgets6 libsdl2-2.0 qt6-qpa-plugins fonts-ipafont-mincho; do
     [[ $depends == *"$needed"* ]] || fault "Depends lacks $needed: $depends"
 done
 [[ $depends != *quolvet* ]] || fault "Depends names the game's own library: $depends"
-report_faults
+
+# Started from a folder without sounds, the music reaches SDL's disk output within a few seconds.
+start_xvfb
+mkdir "$scratch/elsewhere"
+(cd "$scratch/elsewhere" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw "$top/$bindir/quolvet" 2>/dev/null) &
+APP_PID=$!
+sounded() { [[ -s $1 && $(tr -d '\0' <"$1" | head -c 1 | wc -c) -eq 1 ]]; }
+await "sounded $scratch/elsewhere/out.raw" 80 ||
+    fault "started from another folder, the unpacked program plays no sound"
+
+[[ ${#faults[@]} -eq 0 ]] || { printf '%s\n' "${faults[@]}" >&2; exit 1; }
+echo "the package is whole and plays"

@@ -77,37 +77,21 @@ std::string brokenRule(Game before, const Game& after, Square choice, const Hand
     return {};
 }
 
-// Walks the record back to the deal and forward to the end again; each step must report
-// exactly the squares and hand kinds that differ, and stepping announces no winner.
+// Walks the record back to the deal and forward to the end again: each step restores its
+// position and side, stepping back reopens the game, the last step forward closes it, and
+// stepping announces no winner.
 void expectRecordReplays(Game game, const MoveRecord& record, const std::vector<Game>& positions) {
     game.winnerName.clear();
     const auto step = [&](bool back) {
-        const Game was = game;
-        const MoveRecord::Changes changes = back ? record.stepBack(game) : record.stepForward(game);
+        back ? record.stepBack(game) : record.stepForward(game);
         const Game& want = positions[game.moveNumber];
-        MoveRecord::Changes expected;
-        for (int x = 1; x <= boardSize; ++x)
-            for (int y = 1; y <= boardSize; ++y)
-                if (was.board[x][y] != want.board[x][y]) expected.squares.push_back({x, y});
-        for (int k = 1; k <= pieceKinds; ++k) {
-            expected.ownHand[k] = was.ownHand[k] != want.ownHand[k];
-            expected.enemyHand[k] = was.enemyHand[k] != want.enemyHand[k];
-        }
         ASSERT_EQ(std::tie(game.board, game.ownHand, game.enemyHand), std::tie(want.board, want.ownHand, want.enemyHand))
             << "position " << game.moveNumber;
         ASSERT_EQ(game.sideToMove, game.moveNumber % 2 == 0 ? SIDE_SENTE : SIDE_GOTE) << "position " << game.moveNumber;
-        ASSERT_TRUE(changes.squares == expected.squares && changes.ownHand == expected.ownHand &&
-                    changes.enemyHand == expected.enemyHand)
-            << "changes reported at position " << game.moveNumber;
+        ASSERT_EQ(game.gameOver, back || record.canStepForward(game) ? OFF : ON) << "position " << game.moveNumber;
     };
-    while (record.canStepBack(game)) {
-        step(true);
-        ASSERT_EQ(game.gameOver, OFF) << "stepping back reopens the game";
-    }
-    while (record.canStepForward(game)) {
-        step(false);
-        ASSERT_EQ(game.gameOver, record.canStepForward(game) ? OFF : ON) << "position " << game.moveNumber;
-    }
+    while (record.canStepBack(game)) step(true);
+    while (record.canStepForward(game)) step(false);
     EXPECT_EQ(game.winnerName, "");
 }
 

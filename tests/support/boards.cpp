@@ -15,16 +15,6 @@ Game with(std::initializer_list<Placed> pieces, int fill) {
     return game;
 }
 
-Squares reach(const Game& game, int x, int y) {
-    Squares squares;
-    for (int i = 0; i <= boardSize + 1; ++i) {
-        for (int j = 0; j <= boardSize + 1; ++j) {
-            if (game.移動チェック(x, y, i, j, game.board[x][y]) == ON) squares.insert({i, j});
-        }
-    }
-    return squares;
-}
-
 Hand census(const Game& game) {
     Hand count{};
     for (int x = 1; x <= boardSize; ++x) {

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <initializer_list>
-#include <set>
-#include <utility>
 
 #include "game.h"
 
@@ -15,14 +13,9 @@ struct Placed {
     int kind;
 };
 
-using Squares = std::set<std::pair<int, int>>;
-
 // A game of two people, 先手 to move, whose 81 squares all hold `fill` (EMPTY for an open
 // board) with `pieces` placed over it; codes are taken as written, no signs given.
 Game with(std::initializer_list<Placed> pieces, int fill = EMPTY);
-
-// Every square, including the off-board ring 0 and 10, that the piece on (x, y) reaches.
-Squares reach(const Game& game, int x, int y);
 
 // Pieces of each kind, board and both hands together.
 Hand census(const Game& game);

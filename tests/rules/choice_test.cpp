@@ -39,3 +39,18 @@ TEST(ComputerChoice, TheMostPiecesWinThenTheFirstColumnThenTheFirstRow) {
     EXPECT_EQ(盤評価(cases[2].game, 7, 5), 4);
     EXPECT_EQ(盤評価(cases[3].game, 5, 5), 2);
 }
+
+// Only the first piece on each diagonal is reached, and the pieces go to the hand of the side
+// named, or to nobody's when no side is.
+TEST(PickUp, TheFirstPieceEachWayGoesToTheMoversHand) {
+    Game bishop = boards::with({{5, 5, KAKU}, {2, 2, HU}, {1, 1, HU}, {7, 3, HU}, {8, 2, HU}, {3, 7, HU}, {8, 8, HU}});
+    EXPECT_EQ(bishop.調査_消駒数(5, 5), 4);
+    bishop.設定_消去駒(5, 5);
+    for (const int side : {SIDE_NONE, SIDE_GOTE, SIDE_SENTE}) {
+        Game taking = bishop;
+        taking.takeMarkedPieces(side);
+        EXPECT_EQ(std::pair(taking.ownHand[HU], taking.enemyHand[HU]),
+                  std::pair(side == SIDE_SENTE ? 4 : 0, side == SIDE_GOTE ? 4 : 0)) << side;
+        EXPECT_EQ(std::pair(taking.board[2][2], taking.board[1][1]), std::pair(EMPTY, HU));
+    }
+}
