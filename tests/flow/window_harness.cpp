@@ -1,7 +1,9 @@
 #include "window_harness.h"
 
+#include <unistd.h>
+
 #include <cmath>
-#include <map>
+#include <fstream>
 #include <random>
 #include <set>
 #include <sstream>
@@ -24,24 +26,11 @@
 namespace quolvet::testing {
 namespace {
 
-std::string sideName(int side) {
-    return side == SIDE_SENTE ? "先手" : side == SIDE_GOTE ? "後手" : "nobody";
-}
-
 std::string joined(const std::set<std::string>& parts) {
     std::string out;
     for (const std::string& part : parts) out += (out.empty() ? "" : ", ") + part;
     return out;
 }
-
-// "square 5,3" and "upper count 2" are parts of the board and of the upper hand.
-std::string groupOf(const std::string& part) {
-    if (part.starts_with("square")) return "board";
-    for (const char* hand : {"upper", "lower"})
-        if (part.starts_with(hand)) return std::string(hand) + " hand";
-    return part;
-}
-
 
 Dealer fixedDeal(unsigned seed, float timeOfDay) {
     Dealer dealer;
@@ -52,23 +41,34 @@ Dealer fixedDeal(unsigned seed, float timeOfDay) {
     return dealer;
 }
 
-std::optional<Square> firstSquare(const Game& game, bool (*wanted)(const Game&, int, int)) {
-    for (int x = 1; x <= boardSize; ++x)
-        for (int y = 1; y <= boardSize; ++y)
-            if (wanted(game, x, y)) return Square{x, y};
-    return std::nullopt;
+// Consecutive equal lines as one, "line ×n".
+std::vector<std::string> folded(const std::vector<std::string>& lines) {
+    std::vector<std::string> out;
+    for (size_t i = 0, repeats = 1; i < lines.size(); ++i, ++repeats) {
+        if (i + 1 < lines.size() && lines[i + 1] == lines[i]) continue;
+        out.push_back(repeats > 1 ? lines[i] + " ×" + std::to_string(repeats) : lines[i]);
+        repeats = 0;
+    }
+    return out;
 }
 
 }  // namespace
+
+std::filesystem::path makeSoundFolder() {
+    const auto folder = std::filesystem::temp_directory_path() / ("quolvet-sounds-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    for (const char* name : {"その他.wav", "禁止.wav", "駒打音.wav", "BGM.wav"}) std::ofstream(folder / name) << name;
+    return folder;
+}
 
 WindowHarness::WindowHarness(unsigned dealSeed, float timeOfDay, std::vector<std::filesystem::path> soundFolders) {
     const auto wait = [this](double seconds) {
         std::ostringstream line;
         line << "wait " << std::round(seconds * 10) / 10 << onScreenDuringWait();
-        journal_.events.push_back(line.str());
+        told_.push_back(line.str());
     };
-    form_ = std::make_unique<Form1>(Form1Seams{.sound = sound_,
-                                              .messages = boxes_,
+    form_ = std::make_unique<Form1>(Form1Seams{.sound = *this,
+                                              .messages = *this,
                                               .waiter = wait,
                                               .quit = [this] { ++quits; },
                                               .soundFolders = std::move(soundFolders),
@@ -82,6 +82,16 @@ WindowHarness::WindowHarness(unsigned dealSeed, float timeOfDay, std::vector<std
 
 WindowHarness::~WindowHarness() = default;
 
+int32_t WindowHarness::dsCreateDSB(int32_t, const uint8_t* image, uint32_t size, int32_t) {
+    const auto handle = int32_t(names_.size());
+    names_[handle] = std::string(reinterpret_cast<const char*>(image), size);
+    return handle;
+}
+
+void WindowHarness::show(const QString& text, const QString& title, bool warning) {
+    told_.push_back((warning ? "warning [" : "box [") + title.toStdString() + "] " + text.toStdString());
+}
+
 // The screen keeps what was last painted on each pixel, as a real one does.
 bool WindowHarness::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Paint) {
@@ -93,29 +103,29 @@ bool WindowHarness::eventFilter(QObject* watched, QEvent* event) {
 }
 
 std::vector<std::string> WindowHarness::step(const std::string& action) {
+    std::vector<std::string> lines;
     if (action == "to end") {
-        std::vector<std::string> last;
-        for (int presses = 0; game().gameOver == OFF && presses <= 81; ++presses) last = step("press best");
-        return last;
+        for (int presses = 0; game().gameOver == OFF && presses <= 81; ++presses) lines = step("press best");
+        return lines;
     }
     const QImage before = screen_;
     const bool music = form_->bgmAction()->isChecked();
     if (action != "open") act(action);
     QApplication::processEvents();
-    std::vector<std::string> lines = folded(journal_.since(told_));
-    told_ = journal_.events.size();
+    lines = folded(told_);
+    told_.clear();
     if (form_->bgmAction()->isChecked() != music) lines.push_back(music ? "music off" : "music on");
     lines.push_back(stateLine());
-    if (const std::string changed = changedParts(before); !changed.empty()) lines.push_back("~ " + changed);
-    if (const auto faults = screenFaults(); !faults.empty())
-        lines.push_back("!! the window does not show the state: " + joined({faults.begin(), faults.end()}));
-    return lines;
-}
-
-std::vector<std::string> WindowHarness::screenFaults() const {
+    std::set<std::string> changed;
+    for (const std::string& part : oracle::differences(before, screen_))
+        changed.insert(part.starts_with("square")                             ? "board"
+                       : part.starts_with("upper") || part.starts_with("lower") ? part.substr(0, 5) + " hand"
+                                                                                : part);
+    if (!changed.empty()) lines.push_back("~ " + joined(changed));
     auto faults = oracle::differences(form_->canvas().image(), oracle::expectedWindow(game()));
     for (const std::string& behind : unpainted()) faults.push_back("unpainted " + behind);
-    return faults;
+    if (!faults.empty()) lines.push_back("!! the window does not show the state: " + joined({faults.begin(), faults.end()}));
+    return lines;
 }
 
 // The parts of the view whose pixels on the screen are not those of the drawing.
@@ -127,35 +137,24 @@ void WindowHarness::act(const std::string& action) {
     const auto space = action.find(' ');
     const std::string verb = action.substr(0, space);
     const std::string rest = space == std::string::npos ? "" : action.substr(space + 1);
-    if (verb == "press") return pressAt(rest, Qt::LeftButton, false);
-    if (verb == "right-press") return pressAt(rest, Qt::RightButton, false);
-    if (verb == "double-click") return pressAt(rest, Qt::LeftButton, true);
+    if (verb == "press" || verb == "right-press") return pressAt(rest, verb == "press" ? Qt::LeftButton : Qt::RightButton);
     if (verb == "menu") return chooseMenu(rest);
-    if (verb == "close") {
-        form_->close();
-        return;
-    }
-    if (verb == "key") {
-        const Qt::Key key = rest == "Esc" ? Qt::Key_Escape : rest == "F1" ? Qt::Key_F1 : Qt::Key_A;
-        QTest::keyClick(form_->view(), key);
-        return;
-    }
+    if (verb == "key") return QTest::keyClick(form_->view(), rest == "Esc" ? Qt::Key_Escape : rest == "F1" ? Qt::Key_F1 : Qt::Key_A);
+    if (verb == "close") return (void)form_->close();
     ADD_FAILURE() << "no such step: " << action;
 }
 
-void WindowHarness::pressAt(const std::string& target, Qt::MouseButton button, bool twice) {
-    std::optional<Square> square;
-    if (target == "best") square = chooseComputerSquare(game());
-    if (target == "idle")
-        square = firstSquare(game(), [](const Game& g, int x, int y) { return g.board[x][y] > 0; });
-    if (target == "empty")
-        square = firstSquare(game(), [](const Game& g, int x, int y) { return g.board[x][y] == EMPTY; });
+void WindowHarness::pressAt(const std::string& target, Qt::MouseButton button) {
+    std::optional<Square> square = target == "best" ? chooseComputerSquare(game()) : std::nullopt;
+    for (int x = 1; x <= boardSize; ++x)
+        for (int y = 1; y <= boardSize; ++y)
+            if (!square && ((target == "idle" && game().board[x][y] > 0) || (target == "empty" && game().board[x][y] == EMPTY)))
+                square = Square{x, y};
     if (int c, r; std::sscanf(target.c_str(), "%d,%d", &c, &r) == 2) square = Square{c, r};
     QPoint at(3, 3);  // the margin above the upper hand
     if (square) at = (oracle::cellCorner(square->x, square->y) + oracle::cellCorner(square->x + 1, square->y + 1)) / 2;
     else if (target != "margin") ADD_FAILURE() << "no square for " << target;
-    if (twice) QTest::mouseDClick(form_->view(), button, {}, at);
-    else QTest::mouseClick(form_->view(), button, {}, at);
+    QTest::mouseClick(form_->view(), button, {}, at);
 }
 
 // Follows the captions through the menu bar's real nesting; a caption that is not there, or a
@@ -163,47 +162,32 @@ void WindowHarness::pressAt(const std::string& target, Qt::MouseButton button, b
 void WindowHarness::chooseMenu(const std::string& path) {
     QList<QAction*> actions = form_->menuBar()->actions();
     std::istringstream parts(path);
-    std::string caption;
     QAction* chosen = nullptr;
-    while (std::getline(parts, caption, '/')) {
-        chosen = nullptr;
-        for (QAction* action : actions)
-            if (action->text().toStdString() == caption) chosen = action;
-        if (!chosen) {
-            ADD_FAILURE() << "no menu item " << caption << " in " << path;
-            return;
-        }
-        if (chosen->menu()) actions = chosen->menu()->actions();
+    for (std::string caption; std::getline(parts, caption, '/'); actions = chosen->menu() ? chosen->menu()->actions() : QList<QAction*>{}) {
+        const auto found = std::find_if(actions.begin(), actions.end(), [&](QAction* a) { return a->text().toStdString() == caption; });
+        if (found == actions.end()) return (void)(ADD_FAILURE() << "no menu item " << caption << " in " << path);
+        chosen = *found;
     }
-    if (chosen->menu()) {
-        ADD_FAILURE() << path << " opens a submenu";
-        return;
-    }
+    if (chosen->menu()) return (void)(ADD_FAILURE() << path << " opens a submenu");
     chosen->trigger();
 }
 
-// What a pause lets the player see: the chosen square in magenta with the number of squares
-// its piece reaches in white, or the frame of the pick-up and on how many squares; and whether
-// anything drawn had not reached the screen.
+// What a pause lets the player see: the chosen square in magenta with the number of squares its
+// piece reaches in white (three of their four sides at least: the chosen one's outline may cover
+// one), or the frame of the pick-up and on how many squares; and whether anything drawn had not
+// reached the screen.
 std::string WindowHarness::onScreenDuringWait() const {
-    const auto colourAt = [this](int x, int y, QPoint along) {
-        return screen_.pixel(oracle::cellCorner(x, y) + along);
-    };
-    const auto edges = [&](int x, int y, QRgb colour) {
-        int count = 0;
-        for (const QPoint along : {QPoint(16, 0), QPoint(0, 20)}) count += colourAt(x, y, along) == colour;
-        for (const QPoint along : {QPoint(16, 0), QPoint(0, 20)})
-            count += colourAt(x + (along.y() ? 1 : 0), y + (along.x() ? 1 : 0), along) == colour;
-        return count;
+    const auto side = [this](int x, int y, bool top, QRgb colour) {
+        return screen_.pixel(oracle::cellCorner(x, y) + (top ? QPoint(16, 0) : QPoint(0, 20))) == colour;
     };
     std::ostringstream seen;
     int reached = 0;
     std::map<std::string, int> frames;
     for (int x = 1; x <= boardSize; ++x) {
         for (int y = 1; y <= boardSize; ++y) {
-            if (colourAt(x, y, {16, 0}) == 0xFFFF00FF && colourAt(x, y, {0, 20}) == 0xFFFF00FF)
-                seen << " at " << x << "," << y;
-            reached += edges(x, y, 0xFFFFFFFF) >= 3;
+            if (side(x, y, true, 0xFFFF00FF) && side(x, y, false, 0xFFFF00FF)) seen << " at " << x << "," << y;
+            const QRgb white = 0xFFFFFFFF;
+            reached += side(x, y, true, white) + side(x, y, false, white) + side(x, y + 1, true, white) + side(x + 1, y, false, white) >= 3;
             const std::string shown = oracle::pictureShownAt(screen_, oracle::cellCorner(x, y));
             if (shown.starts_with("KOMA") || shown.starts_with("PA")) ++frames[shown];
         }
@@ -218,37 +202,14 @@ std::string WindowHarness::stateLine() const {
     const Game& g = game();
     std::ostringstream line;
     if (g.gameOver == ON) line << "over, " << g.winnerName << " won, ";
-    if (g.sideToMove == SIDE_NONE) line << "no game";
-    else line << sideName(g.sideToMove) << " to move";
+    line << (g.sideToMove == SIDE_SENTE ? "先手 to move" : g.sideToMove == SIDE_GOTE ? "後手 to move" : "no game");
     line << ", move " << g.moveNumber << " of " << form_->record().lastMoveNumber;
-    const auto place = [](const QLabel* icon) {
-        return icon->pos() == QPoint(20, 7) ? "upper" : icon->pos() == QPoint(460, 373) ? "lower" : "astray";
-    };
     std::string icons;
-    for (const auto& [icon, name] : {std::pair{form_->canvas().iconMan(), "man"}, {form_->canvas().iconCom(), "com"}})
-        if (!icon->isHidden()) icons += std::string(", ") + name + " " + place(icon);
-    line << (icons.empty() ? ", no icon" : icons);
-    return line.str();
-}
-
-std::string WindowHarness::changedParts(const QImage& before) const {
-    std::set<std::string> groups;
-    for (const std::string& part : oracle::differences(before, screen_)) groups.insert(groupOf(part));
-    return joined(groups);
-}
-
-std::vector<std::string> folded(const std::vector<std::string>& lines) {
-    std::vector<std::string> out;
-    int repeats = 1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i + 1 < lines.size() && lines[i + 1] == lines[i]) {
-            ++repeats;
-            continue;
-        }
-        out.push_back(repeats > 1 ? lines[i] + " ×" + std::to_string(repeats) : lines[i]);
-        repeats = 1;
+    for (const auto& [icon, name] : {std::pair{form_->canvas().iconMan(), "man"}, {form_->canvas().iconCom(), "com"}}) {
+        const QPoint at = icon->pos();  // 300, 100 and 6900, 5600 twips
+        if (!icon->isHidden()) icons += std::string(", ") + name + (at == QPoint(20, 7) ? " upper" : at == QPoint(460, 373) ? " lower" : " astray");
     }
-    return out;
+    return line.str() + (icons.empty() ? ", no icon" : icons);
 }
 
 }  // namespace quolvet::testing

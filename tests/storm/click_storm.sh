@@ -4,138 +4,93 @@
 # answered, the board it shows at the end must be a lawful one, and Esc must end it with 0.
 set -euo pipefail
 game=$1 read_board=$2
-here=$(dirname "$0")
-source "$here/../support/session.sh"
+source "$(dirname "$0")/../support/session.sh"
 start_xvfb
-
-export SDL_AUDIODRIVER=dummy
-workdir=$(mktemp -d)
-cd "$workdir"
-"$game" 2>"$workdir/stderr.txt" &
+cd "$SESSION_DIR"
+SDL_AUDIODRIVER=dummy "$game" 2>stderr.txt &
 APP_PID=$!
-
 window=$(wait_window '^Quolvet$')
 xdotool windowmove --sync "$window" 0 0
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$window")"  # X Y WIDTH HEIGHT
-root=$(xdotool search --maxdepth 0 --name '' 2>/dev/null | head -n 1)
 
-alive() {
-    kill -0 "$APP_PID" 2>/dev/null && return 0
-    echo "quolvet died; its last words:" >&2
-    tail -n 40 "$workdir/stderr.txt" >&2
-    exit 1
-}
-
-# Visible windows of a kind: "DIALOG" for message boxes, "MENU" for open menus.
-windows_of_type() {
+# The visible windows of a type: DIALOG for message boxes, MENU for open menus.
+windows() {
     local w
     for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
-        [[ "$w" == "$window" || "$w" == "$root" ]] && continue
-        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$1" && echo "$w"
+        xprop -id "$w" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "TYPE_$1" && echo "$w"
     done
     return 0
 }
 
-boxes_answered=0
+# Answers every message box; fails when the program has died.
 answer_boxes() {
-    local box
-    for box in $(windows_of_type DIALOG); do
-        timeout 5 xdotool windowfocus "$box" key Return 2>/dev/null || true
-        boxes_answered=$((boxes_answered + 1))
+    kill -0 "$APP_PID" 2>/dev/null || { echo "quolvet died:" >&2; tail -n 40 stderr.txt >&2; exit 1; }
+    local w
+    for w in $(windows DIALOG); do
+        timeout 5 xdotool windowfocus "$w" key Return 2>/dev/null || true
+        answered=$((answered + 1))
     done
 }
+answered=0
 
-pause() { sleep "0.0$(printf '%02d' $((RANDOM % 61)))"; }
-
-click_at() { xdotool mousemove "$((X + $1))" "$((Y + $2))" click "$3"; }
-
-# The menu bar lies along the top; a menu's items open 22 pixels apart below it and its
-# submenus to the right of x = 131. 終わり (対局, third item) is never pressed.
-menu_command() {
-    case $((RANDOM % 9)) in
-        0) click_at 21 9 1; sleep 0.1; xdotool mousemove $((X + 40)) $((Y + 30)); sleep 0.2; click_at 170 30 1 ;;  # スタート
-        1) click_at 21 9 1; sleep 0.1; xdotool mousemove $((X + 40)) $((Y + 52)); sleep 0.2; click_at 170 52 1 ;;  # 先手
-        2) click_at 21 9 1; sleep 0.1; xdotool mousemove $((X + 40)) $((Y + 52)); sleep 0.2
-           xdotool mousemove $((X + 170)) $((Y + 52)); sleep 0.1; click_at 170 74 1 ;;                            # 後手
-        3) click_at 60 9 1; sleep 0.1; click_at 75 30 1 ;;    # 局面 › 最初
-        4|5) click_at 92 9 1 ;;                                # 戻
-        6) click_at 117 9 1 ;;                                 # 進
-        7) click_at 155 9 1; sleep 0.1; click_at 170 30 1 ;;  # ｵﾌﾟｼｮﾝ › BGM
-        8) timeout 5 xdotool windowfocus "$window" key F1 2>/dev/null || true ;;
-    esac
+# Clicks the first of the window's points "x,y ...", moves through the others and clicks the last.
+via() {
+    xdotool mousemove "$((X + ${1%,*}))" "$((Y + ${1#*,}))" click "${button:-1}"
+    (($# > 1)) || return 0
+    shift
+    local point
+    for point in "$@"; do sleep 0.15; xdotool mousemove "$((X + ${point%,*}))" "$((Y + ${point#*,}))"; done
+    sleep 0.15
+    xdotool click 1
 }
 
-# Anywhere in the window and a little beyond, but never where the 対局 menu could hang open
-# over 終わり, nor on the menu bar.
-random_press() {
+# Items open 22 pixels apart below the bar, submenus right of x = 131; 終わり is never chosen.
+menus=("21,9 40,30 170,30" "21,9 40,52 170,52" "21,9 40,52 170,52 170,74" "60,9 75,30" "92,9" "117,9" "155,9 170,30")
+board() { echo "$((80 + 33 * (RANDOM % 9) + 5 + RANDOM % 25)),$((67 + 41 * (RANDOM % 9) + 5 + RANDOM % 33))"; }
+anywhere() {  # in the window and a little beyond, never where the open 対局 menu could lie
     local x y
-    while :; do
-        x=$((RANDOM % (WIDTH + 60) - 30)) y=$((RANDOM % (HEIGHT - 20 + 30) + 20))
-        ((x < 140 && y < 95)) || break
-    done
-    ((x < 0)) && x=0
-    click_at "$x" "$y" $((RANDOM % 3 == 0 ? 3 : 1))
-}
-
-# Presses on the board squares, where moves happen.
-board_press() {
-    click_at $((80 + 33 * (RANDOM % 9) + 5 + RANDOM % 25)) $((19 + 48 + 41 * (RANDOM % 9) + 5 + RANDOM % 33)) 1
+    while x=$((RANDOM % (WIDTH + 60) - 30)) y=$((RANDOM % (HEIGHT + 10) + 20)); ((x < 140 && y < 95)); do :; done
+    echo "$((x < 0 ? 0 : x)),$y"
 }
 
 RANDOM=20261206
-for i in $(seq 500); do
+for _ in $(seq 500); do
     case $((RANDOM % 10)) in
-        0|1) menu_command ;;
-        2|3|4) random_press ;;
-        *) board_press ;;
+        0) via ${menus[RANDOM % ${#menus[@]}]} ;;
+        1) timeout 5 xdotool windowfocus "$window" key F1 2>/dev/null || true ;;
+        2 | 3 | 4) button=$((RANDOM % 3 == 0 ? 3 : 1)) via "$(anywhere)" ;;
+        *) via "$(board)" ;;
     esac
-    pause
-    alive
+    sleep "0.0$((RANDOM % 6))"
     answer_boxes
 done
 
-# Lets everything queued run out, answering what it opens and closing a menu left open.
+# Lets everything queued run out, answering what comes and closing a menu left open; then a
+# few quick moves of a new game, so that the board has something to prove.
 settle() {
-    local quiet=0
+    local quiet=0 was
     for _ in $(seq 200); do
-        alive
-        if [[ -n "$(windows_of_type DIALOG)" ]]; then
-            answer_boxes; quiet=0
-        elif [[ -n "$(windows_of_type MENU)" ]]; then
-            click_at 540 520 1; quiet=0
-        else
-            quiet=$((quiet + 1))
-            ((quiet >= 6)) && return 0
-        fi
+        was=$answered
         sleep 0.25
+        answer_boxes
+        [[ -z $(windows MENU) ]] || { xdotool mousemove $((X + 540)) $((Y + 520)) click 1; was=-1; }
+        [[ $answered -eq $was ]] && quiet=$((quiet + 1)) || quiet=0
+        ((quiet < 6)) || return 0
     done
     echo "boxes kept coming after the storm" >&2
     exit 1
 }
 settle
-
-# The storm may well have ended on a fresh deal; a few quick moves of a new game give the
-# board something to prove.
-click_at 21 9 1; sleep 0.2; xdotool mousemove $((X + 40)) $((Y + 30)); sleep 0.4; click_at 170 30 1
-for _ in $(seq 12); do
-    sleep 0.3
-    answer_boxes
-    board_press
-done
+via ${menus[0]}
+for _ in $(seq 12); do sleep 0.3; answer_boxes; via "$(board)"; done
 settle
-echo "boxes answered: $boxes_answered"
+echo "boxes answered: $answered"
 
-# The drawing area begins below the menu bar: the first row of the striped background.
 top=$(drawing_top "$X" "$Y")
-[[ -n "$top" ]] || { echo "could not find the drawing area" >&2; exit 1; }
-xwd -root -silent | /usr/bin/convert xwd:- "$workdir/final.png"
-"$read_board" "$workdir/final.png" "$X" $((Y + top))
-
+xwd -root -silent | /usr/bin/convert xwd:- final.png
+"$read_board" final.png "$X" $((Y + top))
 key_to "$window" Escape
-status=0
-wait "$APP_PID" || status=$?
+wait "$APP_PID" || { echo "quolvet ended with status $?" >&2; exit 1; }
 APP_PID=
-[[ $status -eq 0 ]] || { echo "quolvet ended with status $status" >&2; exit 1; }
-rm -rf "$workdir"
 echo "click storm: passed"

@@ -1,7 +1,6 @@
 #include "window_oracle.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <set>
@@ -24,22 +23,18 @@ const QColor green(0, 128, 0);
 const QColor magenta(255, 0, 255);
 const QColor white(255, 255, 255);
 
-QImage picture(const char* name) {
+const QImage& picture(const std::string& name) {
     static std::map<std::string, QImage> loaded;
     QImage& image = loaded[name];
-    if (image.isNull()) {
-        image = QImage(QStringLiteral(QUOLVET_ASSETS_DIR "/%1.png").arg(QLatin1String(name)))
-                    .convertToFormat(QImage::Format_RGB32);
-    }
+    if (image.isNull())
+        image = QImage(QString::fromStdString(QUOLVET_ASSETS_DIR "/" + name + ".png")).convertToFormat(QImage::Format_RGB32);
     return image;
 }
 
-const char* pieceName(int code) {
-    static const std::array<const char*, 8> idle{"HU_2", "KYOU_2", "KEI_2", "GIN_2", "KIN_2", "KAKU_2", "SYA_2", "OU_2"};
-    static const std::array<const char*, 8> active{"SITA_HU",  "SITA_KYOU", "SITA_KEI", "SITA_GIN",
-                                                   "SITA_KIN", "SITA_KAKU", "SITA_SYA", "SITA_OU"};
+std::string pieceName(int code) {
+    static const char* const kinds[] = {"HU", "KYOU", "KEI", "GIN", "KIN", "KAKU", "SYA", "OU"};
     if (code == 0) return "KARA_MASU";
-    return code > 0 ? idle[code - 1] : active[-code - 1];
+    return code > 0 ? std::string(kinds[code - 1]) + "_2" : "SITA_" + std::string(kinds[-code - 1]);
 }
 
 // Draws as a freshly opened window does; every text is bold once the first board is drawn.
@@ -47,7 +42,7 @@ class Painter {
 public:
     explicit Painter(QImage& image) : painter_(&image) {}
 
-    void put(const char* name, double column, double row) {
+    void put(const std::string& name, double column, double row) {
         painter_.drawImage(cellCorner(column, row), picture(name));
     }
     // One pixel wide, its right and bottom sides on the neighbours' first column and row.
@@ -83,18 +78,15 @@ private:
     QPainter painter_;
 };
 
+// The upper hand down column −1 from row 1, the lower one down column 11 from row 2, each
+// count in the column beside its piece.
 void drawHands(Painter& paint, const Game& game) {
     for (int k = 1; k <= pieceKinds; ++k) {
-        const struct {
-            int count;
-            double column;
-            double row;
-        } hands[] = {{game.enemyHand[k], -1, double(k)}, {game.ownHand[k], 11, k + 1.0}};
-        for (const auto& hand : hands) {
-            paint.put(hand.count ? pieceName(k) : "KARA_MASU", hand.column, hand.row);
-            paint.put("HAIKEI", hand.column + 1, hand.row);
-            if (hand.count) paint.shadowed(hand.column + 1, hand.row + 0.2, hand.count, magenta, 14);
-            paint.outline(hand.column, hand.row, green);
+        for (const auto& [count, column, row] : {std::tuple{game.enemyHand[k], -1.0, k + 0.0}, {game.ownHand[k], 11.0, k + 1.0}}) {
+            paint.put(count ? pieceName(k) : "KARA_MASU", column, row);
+            paint.put("HAIKEI", column + 1, row);
+            if (count) paint.shadowed(column + 1, row + 0.2, count, magenta, 14);
+            paint.outline(column, row, green);
         }
         paint.outline(1, k, green);  // the count's tile reaches into the board square beside it
     }
@@ -122,7 +114,7 @@ bool steppedBackTile(QPoint at, QRgb shown) {
 }
 
 // Whether a cell shows a picture, its outline row and column aside.
-bool shows(const QImage& screen, QPoint topLeft, const char* name) {
+bool shows(const QImage& screen, QPoint topLeft, const std::string& name) {
     const QImage& wanted = picture(name);
     const QRect inside(topLeft + QPoint(1, 1), wanted.size() - QSize(1, 1));
     if (!screen.rect().contains(inside)) return false;
@@ -164,7 +156,7 @@ QImage expectedWindow(const Game& game) {
     return image;
 }
 
-std::string partAt(QPoint at) {
+static std::string partAt(QPoint at) {
     const auto within = [&](const QRect& area) { return area.adjusted(0, 0, 1, 1).contains(at); };
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
@@ -210,19 +202,17 @@ std::vector<std::string> differences(const QImage& shown, const QImage& expected
     return {parts.begin(), parts.end()};
 }
 
-std::string pictureShownAt(const QImage& screen, QPoint topLeft) {
-    static const char* const names[] = {"KOMA_CYU", "KOMA_SYO", "PA1", "PA2"};
-    for (int code = -8; code <= 8; ++code)
-        if (shows(screen, topLeft, pieceName(code))) return pieceName(code);
-    for (const char* name : names)
-        if (shows(screen, topLeft, name)) return name;
-    return {};
-}
-
 std::optional<int> pieceShownAt(const QImage& screen, QPoint topLeft) {
     for (int code = -8; code <= 8; ++code)
         if (shows(screen, topLeft, pieceName(code))) return code;
     return std::nullopt;
+}
+
+std::string pictureShownAt(const QImage& screen, QPoint topLeft) {
+    if (const auto code = pieceShownAt(screen, topLeft)) return pieceName(*code);
+    for (const char* frame : {"KOMA_CYU", "KOMA_SYO", "PA1", "PA2"})
+        if (shows(screen, topLeft, frame)) return frame;
+    return {};
 }
 
 }  // namespace quolvet::oracle

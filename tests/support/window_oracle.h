@@ -22,9 +22,6 @@ QImage expectedWindow(const Game& game);
 // "labels", "title", "background") in which `shown` differs from `expected`, each once.
 std::vector<std::string> differences(const QImage& shown, const QImage& expected);
 
-// Which part of the window a pixel belongs to, by the same names.
-std::string partAt(QPoint pixel);
-
 // The name of the cell picture (a piece, KARA_MASU, or a frame of the pick-up: KOMA_CYU,
 // KOMA_SYO, PA1, PA2) that the cell with its top-left pixel at `topLeft` shows, or "".
 std::string pictureShownAt(const QImage& screen, QPoint topLeft);
