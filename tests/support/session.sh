@@ -1,7 +1,6 @@
 # Sourced by every script that drives the real program: a private desktop for the length of one
 # script. Each piece is started on demand and stopped by its PID on exit, whatever happens:
 #   start_xvfb        an X server (DISPLAY), no window manager; XVFB_SCREEN=WxHxD for another size
-#   start_openbox     a window manager on it, for tests where focus matters
 #   start_bus         a session D-Bus (DBUS_SESSION_BUS_ADDRESS)
 #   start_pulse       a PulseAudio server with one null sink, in its own runtime folder and home
 #   start_weston      a headless Wayland compositor (WAYLAND_DISPLAY) logging every request it
@@ -53,13 +52,6 @@ start_xvfb() {
     done
     echo "could not start Xvfb" >&2
     return 1
-}
-
-start_openbox() {
-    openbox --sm-disable >/dev/null 2>&1 &
-    SESSION_PIDS+=("$!")
-    await 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-        { echo "openbox did not start" >&2; return 1; }
 }
 
 start_bus() {
@@ -119,9 +111,4 @@ key_to() {
 drawing_top() {
     xwd -root -silent | /usr/bin/convert xwd:- -crop "1x60+$(($1 + 5))+$2" txt:- |
         awk -F'[(,)]' 'NR > 1 && $3 < 60 && $4 > 150 { print $2 + 0; exit }'
-}
-
-# A checksum of a rectangle of the screen: width height x y.
-region_sum() {
-    xwd -root -silent | /usr/bin/convert xwd:- -crop "${1}x${2}+${3}+${4}" rgb:- | md5sum | cut -d' ' -f1
 }
