@@ -2,8 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstring>
-
 #include "wave_image.h"
 
 namespace quolvet {
@@ -14,13 +12,41 @@ const char* const tooLarge = "ファイルが大きすぎます。";
 
 std::string sdlProblem() { return std::string("音声を読み込めません（") + SDL_GetError() + "）。"; }
 
-using Buffer = std::unique_ptr<int16_t[], DecodedSound::Free>;
+using Samples = std::unique_ptr<Uint8, DecodedSound::Free>;
 
-Buffer own(Uint8* bytes) { return Buffer(reinterpret_cast<int16_t*>(bytes)); }
+struct FreeStream {
+    void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
+};
+
+// Through SDL's converter into the mix format. `length` is in whole frames of `spec` on the way
+// in and of the mix format on the way out.
+Samples toMixFormat(const SDL_AudioSpec& spec, const Uint8* bytes, Uint32& length, std::string& problem) {
+    const uint64_t frameBytes = uint64_t(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+    const uint64_t expected = uint64_t(length) / frameBytes * mixRate / uint64_t(spec.freq) * 2;
+    if (expected > INT32_MAX / 2) {
+        problem = tooLarge;
+        return nullptr;
+    }
+    const std::unique_ptr<SDL_AudioStream, FreeStream> stream(
+        SDL_NewAudioStream(spec.format, spec.channels, spec.freq, mixFormat, mixChannels, mixRate));
+    if (!stream || SDL_AudioStreamPut(stream.get(), bytes, int(length)) < 0 || SDL_AudioStreamFlush(stream.get()) < 0) {
+        problem = sdlProblem();
+        return nullptr;
+    }
+    const int available = SDL_AudioStreamAvailable(stream.get());
+    Samples converted(static_cast<Uint8*>(SDL_malloc(size_t(available) + 1)));
+    const int got = converted ? SDL_AudioStreamGet(stream.get(), converted.get(), available) : -1;
+    if (got < 0) {
+        problem = sdlProblem();
+        return nullptr;
+    }
+    length = Uint32(got);
+    return converted;
+}
 
 }  // namespace
 
-std::shared_ptr<const DecodedSound> decodeWave(const uint8_t* image, uint32_t size, std::string& problem) {
+std::shared_ptr<DecodedSound> decodeWave(const uint8_t* image, uint32_t size, std::string& problem) {
     const auto refuse = [&problem](std::string why) {
         problem = std::move(why);
         return nullptr;
@@ -33,36 +59,26 @@ std::shared_ptr<const DecodedSound> decodeWave(const uint8_t* image, uint32_t si
 
     SDL_AudioSpec spec{};
     Uint8* decodedBytes = nullptr;
-    Uint32 decodedLength = 0;
-    // SDL drops an incomplete last sample frame, so music of any length loops on whole frames.
+    Uint32 length = 0;
     SDL_RWops* stream = SDL_RWFromConstMem(image, int(wave.usedBytes));
-    if (SDL_LoadWAV_RW(stream, 1, &spec, &decodedBytes, &decodedLength) == nullptr) return refuse(sdlProblem());
-    Buffer decoded = own(decodedBytes);
-    if (decodedLength == 0) return refuse(noSamples);
-    SDL_AudioCVT toMono{};
-    if (SDL_BuildAudioCVT(&toMono, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 1, spec.freq) < 0)
-        return refuse(sdlProblem());
-    if (toMono.needed) {
-        // SDL converts in place, in a buffer large enough for every step.
-        const uint64_t workBytes = uint64_t(decodedLength) * uint64_t(toMono.len_mult);
-        Buffer work = own(workBytes <= INT32_MAX ? static_cast<Uint8*>(SDL_malloc(size_t(workBytes))) : nullptr);
-        if (!work) return refuse(tooLarge);
-        std::memcpy(work.get(), decoded.get(), decodedLength);
-        toMono.buf = reinterpret_cast<Uint8*>(work.get());
-        toMono.len = int(decodedLength);
-        if (SDL_ConvertAudio(&toMono) < 0) return refuse(sdlProblem());
-        decoded = std::move(work);
-        decodedLength = Uint32(toMono.len_cvt);
+    if (SDL_LoadWAV_RW(stream, 1, &spec, &decodedBytes, &length) == nullptr) return refuse(sdlProblem());
+    Samples samples(decodedBytes);
+    // Only whole frames are played, so music whose data ends in part of one still loops.
+    length -= length % Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+    if (length == 0) return refuse(noSamples);
+    if (spec.format != mixFormat || spec.channels != mixChannels || spec.freq != mixRate) {
+        samples = toMixFormat(spec, samples.get(), length, problem);
+        if (!samples) return nullptr;
+        length -= length % 2;
+        if (length == 0) return refuse(noSamples);
     }
-    if (decodedLength < 2) return refuse(noSamples);
 
     auto sound = std::make_shared<DecodedSound>();
-    sound->samples = std::span<const int16_t>(decoded.get(), decodedLength / 2);
-    sound->buffer = std::move(decoded);
-    sound->rate = spec.freq;
+    sound->chunk = Mix_Chunk{0, samples.get(), length, MIX_MAX_VOLUME};
+    sound->samples = std::move(samples);
     return sound;
 }
 
-void DecodedSound::Free::operator()(void* buffer) const { SDL_free(buffer); }
+void DecodedSound::Free::operator()(Uint8* samples) const { SDL_free(samples); }
 
 }  // namespace quolvet

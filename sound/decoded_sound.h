@@ -1,25 +1,31 @@
 #pragma once
 
+#include <SDL_mixer.h>
+
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 
 namespace quolvet {
 
-// A sound as the mixer plays it: mono 16-bit samples at the rate of its file. Voices convert the
-// rate as they play, so loading never needs the audio device and never multiplies the samples.
+// The one format the device is always opened in; SDL converts it for the hardware. A sound
+// decoded into it plays on any device opened later, as it is.
+inline constexpr int mixRate = 44100;
+inline constexpr SDL_AudioFormat mixFormat = AUDIO_S16SYS;
+inline constexpr int mixChannels = 1;
+
+// A sound as SDL_mixer plays it: its samples in the mix format and a chunk over them, made
+// without the device and good across every close and open of it.
 struct DecodedSound {
     struct Free {
-        void operator()(void* buffer) const;
+        void operator()(Uint8* samples) const;
     };
-    std::unique_ptr<int16_t[], Free> buffer;  // the decoder's own, kept rather than copied
-    std::span<const int16_t> samples;
-    int rate = 0;
+    std::unique_ptr<Uint8, Free> samples;
+    Mix_Chunk chunk{};
 };
 
 // Decodes a whole WAVE file image of `size` bytes. Answers nullptr and says why in `problem`, in
 // words a player can read, for an image that is not a playable WAVE file.
-std::shared_ptr<const DecodedSound> decodeWave(const uint8_t* image, uint32_t size, std::string& problem);
+std::shared_ptr<DecodedSound> decodeWave(const uint8_t* image, uint32_t size, std::string& problem);
 
 }  // namespace quolvet

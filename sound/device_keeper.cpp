@@ -1,6 +1,9 @@
 #include "device_keeper.h"
 
+#include <SDL.h>
+
 #include <thread>
+#include <utility>
 
 // 70 ms, measured against PulseAudio and PipeWire (bench/sound): 2048 frames let the music break
 // up while the cores were busy and cost 0.9 % of a core; 4096 put a tap 90 ms behind its press.
@@ -20,8 +23,11 @@ constexpr auto statusPeriod = 250ms;
 constexpr auto retryKnownDriver = 1s;
 constexpr auto retryEveryDriver = 3s;
 
-void SDLCALL fill(void* mixer, Uint8* out, int bytes) {
-    static_cast<Mixer*>(mixer)->mix(reinterpret_cast<int16_t*>(out), bytes / 2);
+// SDL says so when the open device is lost (its server went away); no capture device is ever
+// opened, so any such word is about the one output.
+bool deviceLost() {
+    SDL_Event event;
+    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_AUDIODEVICEREMOVED, SDL_AUDIODEVICEREMOVED) > 0;
 }
 
 }  // namespace
@@ -40,14 +46,17 @@ bool DeviceKeeper::start(Clock::duration patience) {
     return probe_ != Probe::missing;
 }
 
-void DeviceKeeper::wake() {
+void DeviceKeeper::ask(Request request) {
     std::lock_guard lock(lock_);
+    if (!inSession_) return;
+    requests_.push_back(std::move(request));
     work_.notify_all();
 }
 
 void DeviceKeeper::finish(Clock::duration patience) {
     std::unique_lock lock(lock_);
     inSession_ = false;
+    requests_.clear();
     const uint64_t asked = ++finishesAsked_;
     work_.notify_all();
     answered_.wait_for(lock, patience, [this, asked] { return finishesDone_ >= asked; });
@@ -58,80 +67,101 @@ void DeviceKeeper::run() {
     for (;;) serve(lock);
 }
 
-// One step of the keeper: runs with the lock held, and lets go of it around every SDL call
-// that may wait.
+// One round of the keeper: runs with the lock held, and lets go of it around every SDL call.
 void DeviceKeeper::serve(std::unique_lock<std::mutex>& lock) {
-    if (finishesDone_ != finishesAsked_) {
-        const uint64_t asked = finishesAsked_;
-        lock.unlock();
-        close(false);
-        lock.lock();
-        finishesDone_ = asked;
-        answered_.notify_all();
-        return;
-    }
+    if (finishesDone_ != finishesAsked_) return endSession(lock);
     if (!inSession_) return work_.wait(lock);
-    const bool wanted = probe_ == Probe::pending || mixer_.sounding();
-    if (device_ == 0) {
-        if (!wanted) return work_.wait(lock);
-        if (Clock::now() < retryAt_) return void(work_.wait_until(lock, retryAt_));
-        lock.unlock();
-        const bool opened = open();
+    const std::vector<Request> asked = std::exchange(requests_, {});
+    lock.unlock();
+    for (const Request& request : asked) channels_.take(request, deviceOpen_);
+    if (deviceOpen_) {
+        const Clock::time_point lookAgain = keepOpen();
         lock.lock();
-        if (probe_ == Probe::pending) probe_ = opened ? Probe::found : Probe::missing;
-        answered_.notify_all();
-        quietSince_.reset();
-        if (opened) return;
-        retryAt_ = Clock::now() + (workingDriver_.empty() ? retryEveryDriver : retryKnownDriver);
-        mixer_.dropOneShots();
-        return;
+        return rest(lock, lookAgain);
     }
-    // A device SDL has given up on (the server went away) is closed, and the next attempt
-    // starts from a fresh driver, which finds the server again once it is back.
-    if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
-        lock.unlock();
+    lock.lock();
+    if (probe_ != Probe::pending && !channels_.wanted()) return rest(lock, std::nullopt);
+    if (Clock::now() < retryAt_) return rest(lock, retryAt_);
+    lock.unlock();
+    const bool opened = open();
+    if (opened) {
+        channels_.deviceOpened();
+    } else {
+        channels_.dropWaitingEffects();
+    }
+    quietSince_.reset();
+    lock.lock();
+    if (probe_ == Probe::pending) probe_ = opened ? Probe::found : Probe::missing;
+    answered_.notify_all();
+    if (!opened) retryAt_ = Clock::now() + (workingDriver_.empty() ? retryEveryDriver : retryKnownDriver);
+}
+
+void DeviceKeeper::endSession(std::unique_lock<std::mutex>& lock) {
+    const uint64_t asked = finishesAsked_;
+    lock.unlock();
+    close(false);
+    channels_.clear();
+    lock.lock();
+    finishesDone_ = asked;
+    answered_.notify_all();
+}
+
+// Sleeps until `until`, or until there is word; not at all when word is already there.
+void DeviceKeeper::rest(std::unique_lock<std::mutex>& lock, std::optional<Clock::time_point> until) {
+    if (!requests_.empty() || finishesDone_ != finishesAsked_) return;
+    if (until) {
+        work_.wait_until(lock, *until);
+    } else {
+        work_.wait(lock);
+    }
+}
+
+// With the device open: closes it when it was lost or has been quiet a while. A lost device is
+// opened anew from a fresh driver, which finds the server again once it is back. Answers when
+// to look again.
+Clock::time_point DeviceKeeper::keepOpen() {
+    const Clock::time_point now = Clock::now();
+    if (deviceLost()) {
         close(false);
-        lock.lock();
-        return;
+        return now;
     }
-    if (wanted) {
+    const Clock::time_point deadline = channels_.tend(now);
+    if (channels_.wanted() || channels_.sounding()) {
         quietSince_.reset();
     } else if (!quietSince_) {
-        quietSince_ = Clock::now();
-    } else if (Clock::now() - *quietSince_ >= silenceBeforeClosing) {
-        lock.unlock();
+        quietSince_ = now;
+    } else if (now - *quietSince_ >= silenceBeforeClosing) {
         close(true);
-        lock.lock();
-        return;
+        return now;
     }
-    work_.wait_for(lock, statusPeriod);
+    return std::min(now + statusPeriod, deadline);
 }
 
 bool DeviceKeeper::open() {
-    if (!driverUp_ && SDL_AudioInit(workingDriver_.empty() ? nullptr : workingDriver_.c_str()) != 0) return false;
-    driverUp_ = true;
-    SDL_AudioSpec wanted{};
-    wanted.freq = Mixer::rate;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 1;
-    wanted.samples = QUOLVET_MIX_BUFFER_FRAMES;
-    wanted.callback = fill;
-    wanted.userdata = &mixer_;
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device_ == 0) {
+    if (!driverUp_) {
+        if (!workingDriver_.empty()) SDL_SetHint(SDL_HINT_AUDIODRIVER, workingDriver_.c_str());
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        driverUp_ = true;
+    }
+    // Word of devices come and gone before this one is not about it.
+    SDL_FlushEvents(SDL_AUDIODEVICEADDED, SDL_AUDIODEVICEREMOVED);
+    if (Mix_OpenAudioDevice(mixRate, mixFormat, mixChannels, QUOLVET_MIX_BUFFER_FRAMES, nullptr, 0) != 0) {
         close(false);
         return false;
     }
-    SDL_PauseAudioDevice(device_, 0);
+    deviceOpen_ = true;
     workingDriver_ = SDL_GetCurrentAudioDriver();
     return true;
 }
 
 void DeviceKeeper::close(bool keepDriver) {
-    if (device_ != 0) SDL_CloseAudioDevice(device_);
-    device_ = 0;
+    if (deviceOpen_) {
+        Mix_CloseAudio();
+        deviceOpen_ = false;
+        channels_.deviceClosed();
+    }
     if (keepDriver || !driverUp_) return;
-    SDL_AudioQuit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     driverUp_ = false;
 }
 

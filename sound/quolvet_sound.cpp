@@ -1,6 +1,7 @@
-// The sound library over SDL2. Sounds are decoded when they are made, without the device; a
-// play, loop, stop or free only changes the mixer's voices and returns. The device belongs to
-// the keeper thread, which opens it while something sounds and closes it after a quiet while.
+// The sound library over SDL2_mixer. Sounds are decoded into the mix format when they are made,
+// without the device; a play, loop, stop or free only leaves word for the keeper thread and
+// returns. The keeper holds the device and SDL_mixer: it opens the device while something is
+// to sound, plays on SDL_mixer's channels, and closes it after a quiet while.
 
 #include "quolvet_sound.h"
 
@@ -13,7 +14,6 @@
 
 #include "decoded_sound.h"
 #include "device_keeper.h"
-#include "mixer.h"
 
 #define QUOLVET_EXPORT extern "C" __attribute__((visibility("default")))
 
@@ -21,6 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using quolvet::DecodedSound;
+using quolvet::Request;
 
 // However the server behaves, the window appears and the game ends in time.
 constexpr auto startPatience = 800ms;
@@ -32,13 +33,12 @@ struct Library {
     bool outputFound = false;
     int32_t lastDevice = 0;
     int32_t lastSound = 0;
-    std::map<int32_t, std::shared_ptr<const DecodedSound>> sounds;
+    std::map<int32_t, std::shared_ptr<DecodedSound>> sounds;
     std::string lastError;
-    quolvet::Mixer mixer;
-    quolvet::DeviceKeeper keeper{mixer};
+    quolvet::DeviceKeeper keeper;
 };
 
-// Never destroyed: SDL's audio thread and the keeper may still be using it while the process
+// Never destroyed: the keeper and SDL's audio thread may still be using it while the process
 // exits, and a program may end by exit() without ever closing the library (Qt does so when its
 // display goes away).
 Library& library() {
@@ -63,19 +63,19 @@ int32_t nextHandle(int32_t& last) {
     return last;
 }
 
-std::shared_ptr<const DecodedSound> findSound(Library& lib, int32_t handle) {
+std::shared_ptr<DecodedSound> findSound(Library& lib, int32_t handle) {
     std::lock_guard guard(lib.lock);
     if (handle == 0 || lib.device == 0) return nullptr;
     const auto found = lib.sounds.find(handle);
     return found == lib.sounds.end() ? nullptr : found->second;
 }
 
-void play(int32_t handle, bool looping) {
+void ask(Request::Kind kind, int32_t handle) {
     Library& lib = library();
     auto sound = findSound(lib, handle);
     if (!sound) return;
-    lib.mixer.play(handle, std::move(sound), looping);
-    lib.keeper.wake();
+    if (kind == Request::Kind::stop) sound.reset();
+    lib.keeper.ask({kind, handle, std::move(sound), quolvet::Clock::now()});
 }
 
 }  // namespace
@@ -110,19 +110,16 @@ QUOLVET_EXPORT int32_t dsCreateDSB(int32_t device, const uint8_t* image, uint32_
     return handle;
 }
 
-QUOLVET_EXPORT void dsPlay(int32_t sound) { play(sound, false); }
+QUOLVET_EXPORT void dsPlay(int32_t sound) { ask(Request::Kind::play, sound); }
 
-QUOLVET_EXPORT void dsPlayLooping(int32_t sound) { play(sound, true); }
+QUOLVET_EXPORT void dsPlayLooping(int32_t sound) { ask(Request::Kind::loop, sound); }
 
-QUOLVET_EXPORT void dsStop(int32_t sound) {
-    Library& lib = library();
-    if (findSound(lib, sound)) lib.mixer.stop(sound);
-}
+QUOLVET_EXPORT void dsStop(int32_t sound) { ask(Request::Kind::stop, sound); }
 
+// The keeper holds on to the samples until the sound has stopped.
 QUOLVET_EXPORT void dsFree(int32_t sound) {
+    ask(Request::Kind::stop, sound);
     Library& lib = library();
-    if (!findSound(lib, sound)) return;
-    lib.mixer.stop(sound);
     std::lock_guard guard(lib.lock);
     lib.sounds.erase(sound);
 }
@@ -135,7 +132,6 @@ QUOLVET_EXPORT void dsTerminate(int32_t device) {
         lib.device = 0;
         lib.sounds.clear();
     }
-    lib.mixer.stopAll();
     lib.keeper.finish(finishPatience);
 }
 

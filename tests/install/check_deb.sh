@@ -32,7 +32,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Package) $(field Version) $(field Section)" == "quolvet $version games" ]] || fault "wrong Package, Version or Section"
 [[ -n $(field Maintainer) && -n $(field Description) ]] || fault "no Maintainer or Description"
 depends=$(field Depends)
-for needed in libqt6widgets6 libsdl2-2.0 qt6-qpa-plugins fonts-ipafont-mincho; do
+for needed in libqt6widgets6 libsdl2-mixer qt6-qpa-plugins fonts-ipafont-mincho; do
     [[ $depends == *"$needed"* ]] || fault "Depends lacks $needed: $depends"
 done
 [[ $depends != *quolvet* ]] || fault "Depends names the game's own library: $depends"
