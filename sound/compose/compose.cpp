@@ -15,10 +15,10 @@ using namespace quolvet::compose;
 
 namespace {
 
+// The rate the game mixes at, so its sounds load without converting.
 constexpr int effectRate = 44100;
-// The music is played on strings at half the rate, which gives their tone, and kept at that
-// rate: it is streamed, so the mixer converts it a little at a time, and half the samples make
-// half the bytes to read at start-up.
+// The music is played on strings at half the rate, which gives their tone, then written at the
+// game's rate.
 constexpr int musicRate = 22050;
 
 struct Mode {
@@ -200,7 +200,7 @@ int main(int argc, char** argv) {
             writeWave(folder / "禁止.wav", refusal(), effectRate, -14.7),
             writeWave(folder / "その他.wav", chime(), effectRate, -9.8),
         };
-        checkBalance(effects, writeWave(folder / "BGM.wav", music(), musicRate, -8.0));
+        checkBalance(effects, writeWave(folder / "BGM.wav", loopAtDoubleRate(music()), 2 * musicRate, -8.0));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -132,6 +132,25 @@ Samples reverberate(const Samples& dry, double wet, int rate, bool loop) {
 }
 
 
+Samples loopAtDoubleRate(const Samples& loop) {
+    constexpr int taps = 16;  // on each side
+    double weights[taps], sum = 0.0;
+    for (int k = 0; k < taps; ++k) {
+        const double t = k + 0.5, window = 0.42 + 0.5 * std::cos(pi * t / taps) + 0.08 * std::cos(2 * pi * t / taps);
+        weights[k] = std::sin(pi * t) / (pi * t) * window;
+        sum += 2 * weights[k];
+    }
+    const size_t n = loop.size();
+    Samples out(2 * n);
+    for (size_t i = 0; i < n; ++i) {
+        double between = 0.0;
+        for (size_t k = 0; k < taps; ++k) between += weights[k] * (loop[(i + n - k) % n] + loop[(i + 1 + k) % n]);
+        out[2 * i] = loop[i];
+        out[2 * i + 1] = between / sum;
+    }
+    return out;
+}
+
 std::vector<int16_t> writeWave(const std::filesystem::path& file, const Samples& samples, int rate, double peakDb) {
     double peak = 0.0;
     for (double s : samples) peak = std::max(peak, std::fabs(s));

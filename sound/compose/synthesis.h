@@ -37,6 +37,10 @@ Samples pluckString(double frequency, double seconds, double brightness, double 
 // through twice and the second pass kept, so the tail of the end carries into the beginning.
 Samples reverberate(const Samples& dry, double wet, int rate, bool loop);
 
+// A loop at twice its rate, the new samples between the old ones band-limited (windowed sinc)
+// and taken round the seam.
+Samples loopAtDoubleRate(const Samples& loop);
+
 // Scales to the given peak in dBFS and writes 16-bit mono PCM; answers the samples written.
 std::vector<int16_t> writeWave(const std::filesystem::path& file, const Samples& samples, int rate, double peakDb);
 
