@@ -18,7 +18,6 @@ namespace quolvet {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace std::chrono_literals;
 constexpr int16_t level = 6000;
 constexpr int outputRate = 44100;
 
@@ -67,7 +66,7 @@ protected:
     // Bounded, so a stuck driver fails the test instead of hanging it.
     size_t waitFor(double seconds) {
         const size_t target = written() + frames(seconds);
-        for (int tries = 0; tries < 3000 && written() < target; ++tries) std::this_thread::sleep_for(10ms);
+        for (int tries = 0; tries < 3000 && written() < target; ++tries) std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return written();
     }
     // Frames in [from, to) louder than `threshold`.
@@ -113,7 +112,7 @@ TEST_F(Sound, WarnsOfEveryBadFileByNameWithItsReason) {
 }
 
 // A freed sound, the absent handle 0 and a terminated device's sounds do nothing; terminating
-// another device leaves this one be. The music is converted as it plays, and ends in half a frame.
+// another device leaves this one be. The music, at half the mixing rate, ends in half a frame.
 TEST_F(Sound, EffectsOverlapAndMusicLoopsOnWholeFramesUntilStoppedWhileFreedSoundsAreSilent) {
     const int32_t device = module.soundDevice;
     dsTerminate(device + 1);
