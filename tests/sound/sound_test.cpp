@@ -43,12 +43,12 @@ std::vector<uint8_t> spoiled(size_t at, std::initializer_list<uint8_t> bytes, si
     return image;
 }
 
-// The disk driver starts its file over whenever the device opens; waits count written frames.
+// SDL's "disk" driver starts its file over whenever the device opens; waits count written frames.
 class Sound : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void open(const char* driver) {
         fs::create_directories(folder);
-        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_AUDIODRIVER", driver, 1);
         setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
         module.InitSound(0);
     }
@@ -84,9 +84,12 @@ protected:
     Module1 module{library, {folder}, [this](const std::string& text) { warnings.push_back(text); }};
 };
 
-// Each bad file is named in its warning with the library's reason, or the system's word for one
-// that cannot be read; a missing one is skipped quietly.
-TEST_F(Sound, WarnsOfEveryBadFileByNameWithItsReason) {
+// With no device the sounds are made all the same, so each bad file is named in its warning with
+// the library's reason, or the system's word for one that cannot be read; a missing one is
+// skipped quietly.
+TEST_F(Sound, WarnsOfTheMissingDeviceAndOfEveryBadFileByNameWithItsReason) {
+    open("nonexistent");
+    EXPECT_EQ(warnings, std::vector<std::string>{"Direct Soundインターフェースが作成できません。"});
     const std::vector<std::pair<std::vector<uint8_t>, std::string>> images{
         {{}, "ファイルが空です。"},
         {spoiled(0, {}, 100), "ファイルが途中で切れています（見出しでは"},
@@ -107,13 +110,14 @@ TEST_F(Sound, WarnsOfEveryBadFileByNameWithItsReason) {
     }
     fs::create_directory(folder / "directory.wav");
     EXPECT_EQ(module.LoadSound("directory.wav", 3) + module.LoadSound("nowhere.wav", 3), 0);
-    EXPECT_EQ(warnings.size(), images.size() + 1);
+    EXPECT_EQ(warnings.size(), images.size() + 2);
     EXPECT_EQ(warnings.back(), "directory.wav: " + std::string(std::strerror(EISDIR)));
 }
 
 // A freed sound falls silent and a terminated device's sounds do nothing; terminating another
 // device leaves this one be. The music, at half the mixing rate, ends in half a frame.
 TEST_F(Sound, EffectsOverlapAndMusicLoopsOnWholeFramesUntilStoppedOrFreed) {
+    open("disk");
     const int32_t device = module.soundDevice;
     dsTerminate(device + 1);
     const int32_t effect = load(outputRate, 0.3), music = load(22050, 0.2, 1);
