@@ -115,12 +115,13 @@ TEST_F(Sound, WarnsOfTheMissingDeviceAndOfEveryBadFileByNameWithItsReason) {
 }
 
 // A freed sound falls silent and a terminated device's sounds do nothing; terminating another
-// device leaves this one be. The music, at half the mixing rate, ends in half a frame.
+// device leaves this one be. The effect is made at half the mixing rate, and the music, at the
+// mixing rate as the game's own, ends in half a frame.
 TEST_F(Sound, EffectsOverlapAndMusicLoopsOnWholeFramesUntilStoppedOrFreed) {
     open("disk");
     const int32_t device = module.soundDevice;
     dsTerminate(device + 1);
-    const int32_t effect = load(outputRate, 0.3), music = load(22050, 0.2, 1);
+    const int32_t effect = load(22050, 0.3), music = load(outputRate, 0.2, 1);
     ASSERT_TRUE(effect && music);
     const size_t start = waitFor(0.05);
     dsPlay(effect);
