@@ -63,8 +63,7 @@ std::shared_ptr<DecodedSound> decodeWave(const uint8_t* image, uint32_t size, st
     SDL_RWops* stream = SDL_RWFromConstMem(image, int(wave.usedBytes));
     if (SDL_LoadWAV_RW(stream, 1, &spec, &decodedBytes, &length) == nullptr) return refuse(sdlProblem());
     Samples samples(decodedBytes);
-    // Only whole frames are played, so music whose data ends in part of one still loops.
-    length -= length % Uint32(SDL_AUDIO_BITSIZE(spec.format) / 8 * spec.channels);
+    // SDL's decoder hands over whole frames only, so music whose data ends in part of one loops.
     if (length == 0) return refuse(noSamples);
     if (spec.format != mixFormat || spec.channels != mixChannels || spec.freq != mixRate) {
         samples = toMixFormat(spec, samples.get(), length, problem);
