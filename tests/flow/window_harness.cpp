@@ -32,22 +32,13 @@ std::string joined(const std::set<std::string>& parts) {
     return out;
 }
 
-Dealer fixedDeal(unsigned seed, float timeOfDay) {
-    Dealer dealer;
-    dealer.timeOfDay = [timeOfDay] { return timeOfDay; };
-    dealer.uniform = [engine = std::mt19937(seed)]() mutable {
-        return std::uniform_real_distribution<double>(0, 1)(engine);
-    };
-    return dealer;
-}
-
-// Consecutive equal lines as one, "line ×n".
-std::vector<std::string> folded(const std::vector<std::string>& lines) {
-    std::vector<std::string> out;
-    for (size_t i = 0, repeats = 1; i < lines.size(); ++i, ++repeats) {
-        if (i + 1 < lines.size() && lines[i + 1] == lines[i]) continue;
-        out.push_back(repeats > 1 ? lines[i] + " ×" + std::to_string(repeats) : lines[i]);
-        repeats = 0;
+// The captions in their nesting, each with its shortcut if it has one.
+std::string menuTree(const QList<QAction*>& actions) {
+    std::string out;
+    for (const QAction* action : actions) {
+        out += (out.empty() ? "" : " ") + action->text().toStdString();
+        if (!action->shortcut().isEmpty()) out += " [" + action->shortcut().toString().toStdString() + "]";
+        if (action->menu()) out += "(" + menuTree(action->menu()->actions()) + ")";
     }
     return out;
 }
@@ -61,18 +52,23 @@ std::filesystem::path makeSoundFolder() {
     return folder;
 }
 
-WindowHarness::WindowHarness(unsigned dealSeed, float timeOfDay, std::vector<std::filesystem::path> soundFolders) {
+WindowHarness::WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders) {
     const auto wait = [this](double seconds) {
         std::ostringstream line;
         line << "wait " << std::round(seconds * 10) / 10 << onScreenDuringWait();
         told_.push_back(line.str());
+    };
+    Dealer dealer;
+    dealer.timeOfDay = [] { return 5.13f; };
+    dealer.uniform = [engine = std::mt19937(dealSeed)]() mutable {
+        return std::uniform_real_distribution<double>(0, 1)(engine);
     };
     form_ = std::make_unique<Form1>(Form1Seams{.sound = *this,
                                               .messages = *this,
                                               .waiter = wait,
                                               .quit = [this] { ++quits; },
                                               .soundFolders = std::move(soundFolders),
-                                              .dealer = fixedDeal(dealSeed, timeOfDay)});
+                                              .dealer = std::move(dealer)});
     form_->view()->installEventFilter(this);
     screen_ = QImage(form_->view()->size(), QImage::Format_RGB32);
     form_->Form_Load();
@@ -112,8 +108,7 @@ std::vector<std::string> WindowHarness::step(const std::string& action) {
     const bool music = form_->bgmAction()->isChecked();
     if (action != "open") act(action);
     QApplication::processEvents();
-    lines = folded(told_);
-    told_.clear();
+    lines = std::exchange(told_, {});
     if (form_->bgmAction()->isChecked() != music) lines.push_back(music ? "music off" : "music on");
     lines.push_back(stateLine());
     std::set<std::string> changed;
@@ -139,6 +134,7 @@ void WindowHarness::act(const std::string& action) {
     const std::string rest = space == std::string::npos ? "" : action.substr(space + 1);
     if (verb == "press" || verb == "right-press") return pressAt(rest, verb == "press" ? Qt::LeftButton : Qt::RightButton);
     if (verb == "menu") return chooseMenu(rest);
+    if (verb == "menus") return told_.push_back(menuTree(form_->menuBar()->actions()));
     if (verb == "key") return QTest::keyClick(form_->view(), rest == "Esc" ? Qt::Key_Escape : rest == "F1" ? Qt::Key_F1 : Qt::Key_A);
     if (verb == "close") return (void)form_->close();
     ADD_FAILURE() << "no such step: " << action;

@@ -25,12 +25,12 @@ std::filesystem::path makeSoundFolder();
 //
 // Steps: "open" (what opening the window did); "press best" (the piece that picks up most),
 // "press idle" (the first piece that picks up nothing), "press empty", "press C,R" (a grid
-// cell), "press margin", or "right-press …"; "menu 対局/対局(COM)/先手"; "key Esc", "key F1",
-// "key A"; "close"; "to end" (presses the best piece until the game is over; tells the last).
+// cell), "press margin", or "right-press …"; "menu 対局/対局(COM)/先手"; "menus" (tells the
+// captions in their nesting); "key Esc", "key F1", "key A"; "close"; "to end" (presses the best
+// piece until the game is over; tells the last).
 class WindowHarness : public QObject, SoundLibrary, MessageBoxes {
 public:
-    explicit WindowHarness(unsigned dealSeed, float timeOfDay = 5.13f,
-                           std::vector<std::filesystem::path> soundFolders = {makeSoundFolder()});
+    explicit WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders = {makeSoundFolder()});
     ~WindowHarness() override;
 
     std::vector<std::string> step(const std::string& action);

@@ -22,10 +22,7 @@ void declareWinner(Game& game, int mover) {
 void playMove(Game& game, MoveRecord& record, Square square) {
     const int mover = game.sideToMove;
     pickUpAndRecord(game, record, square, mover);
-    if (game.調査_消駒有無() == OFF) {
-        declareWinner(game, mover);
-        return;
-    }
+    if (game.調査_消駒有無() == OFF) return declareWinner(game, mover);
     game.sideToMove = -mover;
 }
 

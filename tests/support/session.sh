@@ -13,12 +13,10 @@ chmod 700 "$SESSION_DIR"
 trap stop_session EXIT
 
 stop_session() {
-    local pid
     [[ -n "${APP_PID:-}" ]] && kill -9 "$APP_PID" 2>/dev/null
     for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do
-        pid=${SESSION_PIDS[i]}
-        kill -CONT "$pid" 2>/dev/null || true  # a test may have stopped it (or ended it)
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+        kill -CONT "${SESSION_PIDS[i]}" 2>/dev/null || true  # a test may have stopped it (or ended it)
+        kill "${SESSION_PIDS[i]}" 2>/dev/null && wait "${SESSION_PIDS[i]}" 2>/dev/null
     done
     rm -rf "$SESSION_DIR"
     return 0
@@ -31,27 +29,15 @@ await() {
 }
 
 start_xvfb() {
-    local n
-    for n in $(seq 90 140); do
-        [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] && continue
-        # -noreset: by default the server resets whenever its last client leaves, and a
-        # program started in that moment finds no display.
-        Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset >/dev/null 2>&1 &
-        XVFB_PID=$!
-        for _ in $(seq 100); do
-            # Scripts starting side by side may race for one number: the server that wrote
-            # its PID into the lock file owns the display; the other one gives up.
-            if [[ -e /tmp/.X11-unix/X$n && "$(tr -d ' \n' </tmp/.X$n-lock 2>/dev/null)" == "$XVFB_PID" ]]; then
-                SESSION_PIDS+=("$XVFB_PID")
-                export DISPLAY=":$n"
-                return 0
-            fi
-            kill -0 "$XVFB_PID" 2>/dev/null || break
-            sleep 0.05
-        done
-    done
-    echo "could not start Xvfb" >&2
-    return 1
+    # The server takes the first free display number itself and writes it once it accepts
+    # connections. -noreset: by default the server resets whenever its last client leaves, and a
+    # program started in that moment finds no display.
+    : >"$SESSION_DIR/display"
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1024x768x24}" -nolisten tcp -noreset 3>"$SESSION_DIR/display" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    SESSION_PIDS+=("$XVFB_PID")
+    await "[[ -s '$SESSION_DIR/display' ]]" || { echo "could not start Xvfb" >&2; return 1; }
+    export DISPLAY=":$(<"$SESSION_DIR/display")"
 }
 
 start_bus() {

@@ -18,11 +18,6 @@ QPoint twips(double x, double y) { return {pixel(x), pixel(y)}; }
 double columnTwips(double column) { return 700 + column * 495; }
 double rowTwips(double row) { return 100 + row * 615; }
 
-const QColor black(0, 0, 0);
-const QColor green(0, 128, 0);
-const QColor magenta(255, 0, 255);
-const QColor white(255, 255, 255);
-
 const QImage& picture(const std::string& name) {
     static std::map<std::string, QImage> loaded;
     QImage& image = loaded[name];
@@ -46,12 +41,10 @@ public:
         painter_.drawImage(cellCorner(column, row), picture(name));
     }
     // One pixel wide, its right and bottom sides on the neighbours' first column and row.
+    // An aliased one-pixel pen strokes a rectangle one pixel wider and higher than its size.
     void outline(double column, double row, const QColor& colour) {
-        const QPoint a = cellCorner(column, row);
-        const QPoint b = cellCorner(column + 1, row + 1);
-        for (const QRect& side : {QRect(a, QPoint(b.x(), a.y())), QRect(QPoint(a.x(), b.y()), b),
-                                  QRect(a, QPoint(a.x(), b.y())), QRect(QPoint(b.x(), a.y()), b)})
-            painter_.fillRect(side, colour);
+        painter_.setPen(colour);
+        painter_.drawRect(QRect(cellCorner(column, row), cellCorner(column + 1, row + 1) - QPoint(1, 1)));
     }
     void print(double x, double y, const QString& text, const QColor& colour, int points) {
         QFont font(QStringLiteral("IPAPMincho"));
@@ -60,18 +53,14 @@ public:
         font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
         painter_.setFont(font);
         painter_.setPen(colour);
-        const QPoint at = twips(x, y);
-        painter_.drawText(at + QPoint(0, QFontMetrics(font).ascent()), text);
+        painter_.drawText(twips(x, y) + QPoint(0, QFontMetrics(font).ascent()), text);
     }
-    // A number with a blank for its sign and one after it, or a kanji numeral.
-    void number(double column, double row, int value, const QColor& colour, int points, bool kanji = false) {
+    // A number with a blank for its sign and one after it, or a kanji numeral, over its shadow.
+    void shadowed(double column, double row, int value, const QColor& colour, int points, bool kanji = false) {
         static const QString numerals = QStringLiteral("一二三四五六七八九");
         const QString text = kanji ? numerals.mid(value - 1, 1) : QStringLiteral(" %1 ").arg(value);
+        print(columnTwips(column + 0.1), rowTwips(row + 0.1), text, Qt::black, points);
         print(columnTwips(column), rowTwips(row), text, colour, points);
-    }
-    void shadowed(double column, double row, int value, const QColor& colour, int points, bool kanji = false) {
-        number(column + 0.1, row + 0.1, value, black, points, kanji);
-        number(column, row, value, colour, points, kanji);
     }
 
 private:
@@ -85,10 +74,10 @@ void drawHands(Painter& paint, const Game& game) {
         for (const auto& [count, column, row] : {std::tuple{game.enemyHand[k], -1.0, k + 0.0}, {game.ownHand[k], 11.0, k + 1.0}}) {
             paint.put(count ? pieceName(k) : "KARA_MASU", column, row);
             paint.put("HAIKEI", column + 1, row);
-            if (count) paint.shadowed(column + 1, row + 0.2, count, magenta, 14);
-            paint.outline(column, row, green);
+            if (count) paint.shadowed(column + 1, row + 0.2, count, Qt::magenta, 14);
+            paint.outline(column, row, Qt::darkGreen);
         }
-        paint.outline(1, k, green);  // the count's tile reaches into the board square beside it
+        paint.outline(1, k, Qt::darkGreen);  // the count's tile reaches into the board square beside it
     }
 }
 
@@ -96,8 +85,8 @@ void drawCounter(Painter& paint, int count) {
     paint.put("HAIKEI", 13, 3);
     paint.put("HAIKEI", 14, 3);
     const double shift = count < 10 ? 0 : count < 100 ? 0.1 : 0.2;
-    paint.shadowed(12.9 - shift, 3.3, count, white, 12);
-    for (const auto& [column, row, colour] : {std::tuple{13.8, 3.2, black}, std::tuple{13.7, 3.1, white}})
+    paint.shadowed(12.9 - shift, 3.3, count, Qt::white, 12);
+    for (const auto& [column, row, colour] : {std::tuple{13.8, 3.2, Qt::black}, std::tuple{13.7, 3.1, Qt::white}})
         paint.print(columnTwips(column) + 120, rowTwips(row) + 160, QStringLiteral("手目"), colour, 10);
 }
 
@@ -108,8 +97,8 @@ QRect cellArea(double column, double row, double columns = 1, double rows = 1) {
 // Stepping back repaints the background tile beside the lower-left square, which covers that
 // square's left outline until the square is next drawn.
 bool steppedBackTile(QPoint at, QRgb shown) {
-    const QPoint tile = cellCorner(0, 9);
-    if (at.x() != cellCorner(1, 9).x() || at.y() < tile.y() || at.y() >= cellCorner(1, 10).y()) return false;
+    static const QPoint tile = cellCorner(0, 9), square = cellCorner(1, 9), below = cellCorner(1, 10);
+    if (at.x() != square.x() || at.y() < tile.y() || at.y() >= below.y()) return false;
     return picture("HAIKEI").pixel(at - tile) == shown;
 }
 
@@ -133,22 +122,20 @@ QPoint cellCorner(double column, double row) { return twips(columnTwips(column),
 QImage expectedWindow(const Game& game) {
     const QPoint end = twips(8500, 8100);  // the window's outer size: no more is ever seen
     QImage image(end.x(), end.y(), QImage::Format_RGB32);
-    image.fill(green);
+    image.fill(Qt::darkGreen);
     Painter paint(image);
     for (int x = -2; x <= 20; ++x)
         for (int y = -2; y <= 15; ++y) paint.put("HAIKEI", x, y);
     for (int i = 1; i <= 9; ++i) {
-        paint.number(i + 0.2, 0.5, 10 - i, black, 16);
-        paint.number(10.2, i + 0.4, i, black, 12, true);
-        paint.number(i + 0.1, 0.4, 10 - i, white, 16);
-        paint.number(10.1, i + 0.3, i, white, 12, true);
+        paint.shadowed(i + 0.1, 0.4, 10 - i, Qt::white, 16);
+        paint.shadowed(10.1, i + 0.3, i, Qt::white, 12, true);
     }
     drawHands(paint, game);
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             paint.put("KARA_MASU", x, y);
             if (game.board[x][y] != EMPTY) paint.put(pieceName(game.board[x][y]), x, y);
-            paint.outline(x, y, green);
+            paint.outline(x, y, Qt::darkGreen);
         }
     }
     drawCounter(paint, game.moveNumber);
@@ -180,8 +167,8 @@ std::vector<std::string> differences(const QImage& shown, const QImage& expected
     // Which part each pixel belongs to, worked out once a pixel: searching every time would
     // dominate the soak. Images of any width up to the stride share the one map.
     constexpr int stride = 1024;
-    static std::vector<std::string> names;
-    static std::vector<int> partOf(size_t(stride) * stride, -1);
+    static std::set<std::string> names;
+    static std::vector<const std::string*> partOf(stride * stride);
     if (width > stride || a.height() > stride) return {"the whole window (its size)"};
     std::set<std::string> parts;
     for (int y = 0; y < a.height(); ++y) {
@@ -190,13 +177,9 @@ std::vector<std::string> differences(const QImage& shown, const QImage& expected
         if (std::equal(left, left + width, right)) continue;
         for (int x = 0; x < width; ++x) {
             if (left[x] == right[x] || steppedBackTile({x, y}, left[x])) continue;
-            int& part = partOf[size_t(y) * stride + x];
-            if (part < 0) {
-                const std::string name = partAt({x, y});
-                part = int(std::find(names.begin(), names.end(), name) - names.begin());
-                if (part == int(names.size())) names.push_back(name);
-            }
-            parts.insert(names[part]);
+            const std::string*& part = partOf[y * stride + x];
+            if (!part) part = &*names.insert(partAt({x, y})).first;
+            parts.insert(*part);
         }
     }
     return {parts.begin(), parts.end()};
