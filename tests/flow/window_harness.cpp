@@ -55,7 +55,9 @@ std::filesystem::path makeSoundFolder() {
 WindowHarness::WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders) {
     const auto wait = [this](double seconds) {
         std::ostringstream line;
-        line << "wait " << std::round(seconds * 10) / 10 << onScreenDuringWait();
+        // A frame's pause is what its drawing leaves of the frame, less on a busy machine: waits
+        // are told in tenths rounded up, so only a pause that is gone reads 0.
+        line << "wait " << std::ceil(seconds * 10 - 1e-6) / 10 << onScreenDuringWait();
         told_.push_back(line.str());
     };
     Dealer dealer;
