@@ -13,7 +13,7 @@ QRect cellRect(double column, double row) { return {geometry::gridToPixel(column
 const QRect boardArea(geometry::gridToPixel(1, 1), geometry::gridToPixel(10, 10));
 
 // Draws a state the way a new window does, procedure by procedure, at a pixel ratio.
-QImage drawn(const Game& game, double ratio = 1) {
+QImage drawn(const Game& game, double ratio) {
     Canvas canvas(game);
     canvas.setDevicePixelRatio(ratio);
     for (int x = -2; x <= 20; ++x)
@@ -44,56 +44,46 @@ Game sample(int moves) {
     return game;
 }
 
-// At 1, each part where the layout puts it, in its colours and with its shadow.
+// At 1 each part where the layout puts it, in its colours and with its shadow. On a scaled
+// screen every cell shows, inside its own top and left outline, the picture drawn for that
+// scale, not the one for 1 enlarged.
 TEST(Drawing, EveryPartOfAStateIsWhereAndAsItMustBe) {
     for (const int moves : {0, 7, 10, 80, 100}) {
         const Game game = sample(moves);
-        EXPECT_EQ(oracle::differences(drawn(game), oracle::expectedWindow(game)), std::vector<std::string>{})
+        EXPECT_EQ(oracle::differences(drawn(game, 1), oracle::expectedWindow(game)), std::vector<std::string>{})
             << moves << " moves";
     }
-}
-
-class Ratio : public ::testing::TestWithParam<double> {};
-
-TEST_P(Ratio, EveryCellShowsThePieceTheGameHolds) {
-    const double ratio = GetParam();
     const Game game = sample(37);
-    const QImage image = drawn(game, ratio);
-    const auto shows = [&](double column, double row, int code) {
-        const QRect cell = toDevice(cellRect(column, row), ratio);
-        const int line = std::lround(ratio);  // its own outline's top and left
-        const QRect inside = cell.adjusted(line, line, 0, 0);
-        return image.copy(inside) == loadPicture(code, ratio).copy(inside.translated(-cell.topLeft()));
-    };
-    for (int x = 1; x <= 9; ++x)
-        for (int y = 1; y <= 9; ++y) EXPECT_TRUE(shows(x, y, game.board[x][y])) << x << "," << y;
-    for (int k = 1; k <= pieceKinds; ++k)
-        EXPECT_TRUE(shows(-1, k, game.enemyHand[k] ? k : PIC_EMPTY) && shows(11, k + 1, game.ownHand[k] ? k : PIC_EMPTY)) << k;
+    for (const double ratio : {1.5, 2.0}) {
+        const QImage image = drawn(game, ratio);
+        const int line = std::lround(ratio);
+        for (int x = 1; x <= 9; ++x)
+            for (int y = 1; y <= 9; ++y) {
+                const QRect cell = toDevice(cellRect(x, y), ratio);
+                const QRect inside = cell.adjusted(line, line, 0, 0);
+                const QImage picture = loadPicture(game.board[x][y], ratio).copy(inside.translated(-cell.topLeft()));
+                EXPECT_TRUE(image.copy(inside) == picture) << ratio << ": " << x << "," << y;
+            }
+    }
+    const QImage board = drawn(game, 2).copy(toDevice(boardArea, 2));
+    EXPECT_NE(board, board.scaled(board.size() / 2).scaled(board.size()));
+    EXPECT_EQ(loadPicture(-KIN, 2), QImage(QUOLVET_ASSETS_DIR "/2x/SITA_KIN.png").convertToFormat(QImage::Format_RGB32));
 }
 
 // A press on any device pixel of a square takes that square; also where the view starts inside
 // a device pixel (below a menu bar 23 pixels high at 1.5), so that the image starts at the next
 // whole one.
-TEST_P(Ratio, APressFindsTheSquareDrawnUnderIt) {
-    const double ratio = GetParam();
-    const QRect board = toDevice(boardArea, ratio);
-    for (const int top : {0, 23})
-        for (int dx = board.left(); dx <= board.right(); ++dx)
-            for (int dy = board.top(); dy <= board.bottom(); ++dy) {
-                const QPointF position = QPointF(dx, dy + std::ceil(top * ratio)) / ratio - QPointF(0, top);
-                const Square square = geometry::cellAtPixel(geometry::pixelAtPosition(position, ratio));
-                ASSERT_TRUE(toDevice(cellRect(square.x, square.y), ratio).contains(dx, dy)) << dx << "," << dy;
-            }
-}
-
-INSTANTIATE_TEST_SUITE_P(Ratios, Ratio, ::testing::Values(1.0, 1.5, 2.0));
-
-// At 2 the board is drawn for the device, not enlarged by whole blocks of one colour, from the
-// pictures drawn anew at 2.
-TEST(Drawing, TwiceAsSharpAtTwice) {
-    const QImage board = drawn(sample(37), 2).copy(toDevice(boardArea, 2));
-    EXPECT_NE(board, board.scaled(board.size() / 2).scaled(board.size()));
-    EXPECT_EQ(loadPicture(-KIN, 2), QImage(QUOLVET_ASSETS_DIR "/2x/SITA_KIN.png").convertToFormat(QImage::Format_RGB32));
+TEST(Press, FindsTheSquareDrawnUnderIt) {
+    for (const double ratio : {1.0, 1.5, 2.0}) {
+        const QRect board = toDevice(boardArea, ratio);
+        for (const int top : {0, 23})
+            for (int dx = board.left(); dx <= board.right(); ++dx)
+                for (int dy = board.top(); dy <= board.bottom(); ++dy) {
+                    const QPointF position = QPointF(dx, dy + std::ceil(top * ratio)) / ratio - QPointF(0, top);
+                    const Square square = geometry::cellAtPixel(geometry::pixelAtPosition(position, ratio));
+                    ASSERT_TRUE(toDevice(cellRect(square.x, square.y), ratio).contains(dx, dy)) << ratio << ": " << dx << "," << dy;
+                }
+    }
 }
 
 }  // namespace
