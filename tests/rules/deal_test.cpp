@@ -8,22 +8,19 @@ using namespace quolvet;
 
 namespace {
 
-// A clock stuck at `t` and a generator that walks through m = 1..9 over and over, so a deal
-// draws every multiplier exactly nine times.
-Dealer stuckDealer(float t) {
-    Dealer dealer;
-    dealer.timeOfDay = [t] { return t; };
-    dealer.uniform = [i = 0]() mutable { return ((i++ % 9) + 0.5) / 9; };
-    return dealer;
-}
-
 Game dealtWith(Dealer& dealer) {
     Game game;
     game.設定_将棋盤(dealer);
     return game;
 }
 
-std::map<int, int> activeKindsOnBoard(const Game& game) {
+// The active kinds dealt with a clock stuck at `t` and a generator that walks through
+// m = 1..9 over and over, so that a deal draws every multiplier exactly nine times.
+std::map<int, int> mixDealtAt(float t) {
+    Dealer dealer;
+    dealer.timeOfDay = [t] { return t; };
+    dealer.uniform = [i = 0]() mutable { return ((i++ % 9) + 0.5) / 9; };
+    const Game game = dealtWith(dealer);
     std::map<int, int> count;
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) ++count[-game.board[x][y]];
@@ -33,33 +30,20 @@ std::map<int, int> activeKindsOnBoard(const Game& game) {
 
 }  // namespace
 
-// The digit is read from the single-precision value, not the decimal one written.
-TEST(TimeDigit, IsTheLastDigitOfTheTimeWrittenWithSevenSignificantDigits) {
-    const std::pair<float, int> cases[] = {
-        {5.13f, 3},     {5.1f, 1},       {5.0f, 5},        {60.0f, 0},       {0.0f, 0},
-        {86399.99f, 9}, {43200.01f, 1},  {3.0000001f, 3},  {0.3f, 3},
-        {12345.675f, 7} /* 12345.6748… */, {1234.5675f, 8} /* 1234.56750… */, {86399.995f, 9} /* 86399.992 */};
-    for (const auto& [t, digit] : cases) EXPECT_EQ(timeDigit(t), digit) << t;
-}
-
-// Every square is dealt an active piece; the digit times the multiplier picks its kind.
-TEST(Deal, TheTimeDigitFixesThePieceMix) {
+// Every square is dealt an active piece: the last digit of the time, written with seven
+// significant digits of its single-precision value (not the decimal one written here), times
+// the multiplier picks its kind.
+TEST(Deal, TheTimeOfDayFixesThePieceMix) {
     const std::map<int, int> odd = {{KYOU, 9}, {KEI, 9}, {GIN, 9}, {KIN, 9}, {SYA, 9}, {OU, 9}, {KAKU, 27}};
     const std::map<int, int> even = {{HU, 9}, {KEI, 18}, {KIN, 18}, {OU, 18}, {KAKU, 18}};
     const std::map<int, int> mixByDigit[] = {{{HU, 81}}, odd, even, odd, even, {{SYA, 45}, {HU, 36}},
                                              even,       odd, even, odd};
-    for (int digit = 0; digit <= 9; ++digit) {
-        Dealer dealer = stuckDealer(1000.0f + digit);
-        EXPECT_EQ(activeKindsOnBoard(dealtWith(dealer)), mixByDigit[digit]) << "digit " << digit;
-    }
-}
-
-TEST(Deal, ReadsTheClockForEverySquareColumnByColumn) {
-    Dealer dealer = stuckDealer(0);
-    dealer.timeOfDay = [calls = 0]() mutable { return calls++ < 9 ? 0.0f : 1.0f; };
-    const Game game = dealtWith(dealer);
-    for (int y = 1; y <= 9; ++y) EXPECT_EQ(game.board[1][y], HU_ACTIVE);
-    EXPECT_EQ(activeKindsOnBoard(game)[HU], 9) << "only column 1 was dealt while the digit was 0";
+    const std::pair<float, int> digitOfTime[] = {
+        {5.13f, 3},     {5.1f, 1},       {5.0f, 5},        {60.0f, 0},       {0.0f, 0},  {0.2f, 2},
+        {86399.99f, 9}, {43200.01f, 1},  {3.0000001f, 3},  {0.3f, 3},        {4.0f, 4},  {86.06f, 6},
+        {12345.675f, 7} /* 12345.6748… */, {1234.5675f, 8} /* 1234.56750… */, {86399.995f, 9} /* 86399.992 */};
+    for (const auto& [t, digit] : digitOfTime)
+        EXPECT_EQ(mixDealtAt(t), mixByDigit[digit]) << "time " << t << ", digit " << digit;
 }
 
 TEST(Deal, TheGeneratorStartsTheSameAndRunsOnFromDealToDeal) {

@@ -1,6 +1,7 @@
 // Random games through the rules alone, every move checked against what a move may do: pieces
 // only leave the board, into the mover's hand, keeping their kind, exactly the ones the chosen
-// piece reaches; every sign is the one the position gives; and the record replays the game.
+// piece reaches; every sign is the one the position gives; and the game ends exactly when no
+// piece reaches another, won by the last mover.
 // The same test runs at two sizes: a few thousand games with the rule tests, a hundred
 // thousand in the soak (QUOLVET_RANDOM_GAMES).
 
@@ -9,9 +10,9 @@
 #include <cstdlib>
 #include <initializer_list>
 #include <random>
+#include <utility>
 #include <vector>
 
-#include "boards.h"
 #include "playing.h"
 
 #ifndef QUOLVET_RANDOM_GAMES
@@ -22,21 +23,16 @@ using namespace quolvet;
 
 namespace {
 
-struct Step {
-    int dx;
-    int dy;  // negative is toward row 1, forward for every piece
-};
-
-bool onBoard(int x, int y) { return x >= 1 && x <= boardSize && y >= 1 && y <= boardSize; }
-
 // The pieces the piece on (x, y) reaches: a second, direct reading of the moves, walking each
-// piece's few steps and rays instead of asking the rules about all 81 squares.
+// piece's few steps and rays (dx, dy; dy < 0 is toward row 1, forward for every piece) instead
+// of asking the rules about all 81 squares.
 std::vector<Square> reachedPieces(const Grid& board, int x, int y) {
-    const auto walk = [&](std::initializer_list<Step> steps, bool slides) {
+    const auto onBoard = [](int i, int j) { return i >= 1 && i <= boardSize && j >= 1 && j <= boardSize; };
+    const auto walk = [&](std::initializer_list<std::pair<int, int>> steps, bool slides) {
         std::vector<Square> found;
-        for (const Step s : steps) {
-            int i = x + s.dx, j = y + s.dy;
-            while (slides && onBoard(i, j) && board[i][j] == EMPTY) i += s.dx, j += s.dy;
+        for (const auto [dx, dy] : steps) {
+            int i = x + dx, j = y + dy;
+            while (slides && onBoard(i, j) && board[i][j] == EMPTY) i += dx, j += dy;
             if (onBoard(i, j) && board[i][j] != EMPTY) found.push_back({i, j});
         }
         return found;
@@ -54,14 +50,14 @@ std::vector<Square> reachedPieces(const Grid& board, int x, int y) {
     }
 }
 
-Hand& handOf(Game& game, int side) { return side == game.ownSide ? game.ownHand : game.enemyHand; }
-
-// A description of the first broken rule, or an empty string.
-std::string brokenRule(Game before, const Game& after, Square choice, const Hand& dealt) {
-    if (boards::census(after) != dealt) return "pieces appeared or vanished";
-    const int mover = before.sideToMove;
-    for (const Square s : reachedPieces(before.board, choice.x, choice.y)) {
-        ++handOf(before, mover)[std::abs(before.board[s.x][s.y])];
+// A description of the first broken rule, or an empty string. The hands and the board together
+// account for every piece, so none can appear or vanish unnoticed.
+std::string brokenRule(Game before, const Game& after, Square choice) {
+    const std::vector<Square> reached = reachedPieces(before.board, choice.x, choice.y);
+    if (reached.empty()) return "the chosen piece reaches nothing";
+    Hand& moversHand = before.sideToMove == before.ownSide ? before.ownHand : before.enemyHand;
+    for (const Square s : reached) {
+        ++moversHand[std::abs(before.board[s.x][s.y])];
         before.board[s.x][s.y] = EMPTY;
     }
     if (after.ownHand != before.ownHand || after.enemyHand != before.enemyHand)
@@ -77,24 +73,6 @@ std::string brokenRule(Game before, const Game& after, Square choice, const Hand
     return {};
 }
 
-// Walks the record back to the deal and forward to the end again: each step restores its
-// position and side, stepping back reopens the game, the last step forward closes it, and
-// stepping announces no winner.
-void expectRecordReplays(Game game, const MoveRecord& record, const std::vector<Game>& positions) {
-    game.winnerName.clear();
-    const auto step = [&](bool back) {
-        back ? record.stepBack(game) : record.stepForward(game);
-        const Game& want = positions[game.moveNumber];
-        ASSERT_EQ(std::tie(game.board, game.ownHand, game.enemyHand), std::tie(want.board, want.ownHand, want.enemyHand))
-            << "position " << game.moveNumber;
-        ASSERT_EQ(game.sideToMove, game.moveNumber % 2 == 0 ? SIDE_SENTE : SIDE_GOTE) << "position " << game.moveNumber;
-        ASSERT_EQ(game.gameOver, back || record.canStepForward(game) ? OFF : ON) << "position " << game.moveNumber;
-    };
-    while (record.canStepBack(game)) step(true);
-    while (record.canStepForward(game)) step(false);
-    EXPECT_EQ(game.winnerName, "");
-}
-
 // Every last digit of the time, both modes and both sides for the person; each seed its own
 // generator, and one Game and MoveRecord for all, as in a program that plays on and on.
 void playRandomGame(unsigned seed, Game& game, MoveRecord& record) {
@@ -107,17 +85,16 @@ void playRandomGame(unsigned seed, Game& game, MoveRecord& record) {
     playing::startGame(game, record, dealer, mode, person);
     ASSERT_TRUE(game.ownHand == Hand{} && game.enemyHand == Hand{}) << "hands left from the game before";
 
-    const Hand dealt = boards::census(game);
     std::mt19937 chooser(seed);
-    std::vector<Game> positions = {game};
     int lastMover = SIDE_NONE;
-    while (game.gameOver == OFF) {
-        ASSERT_LT(game.moveNumber, 80) << "every move takes a piece, so 80 moves empty the board";
+    // Every move takes a piece, so the board empties and the loop ends.
+    for (;;) {
         std::vector<Square> active;
         for (int x = 1; x <= boardSize; ++x)
             for (int y = 1; y <= boardSize; ++y)
                 if (game.board[x][y] < 0) active.push_back({x, y});
-        ASSERT_FALSE(active.empty()) << "the game goes on with nothing to pick up";
+        ASSERT_EQ(game.gameOver == ON, active.empty()) << "the game must end exactly when no piece reaches another";
+        if (game.gameOver == ON) break;
         const Game before = game;
         lastMover = game.sideToMove;
         Square choice = active[chooser() % active.size()];
@@ -128,20 +105,17 @@ void playRandomGame(unsigned seed, Game& game, MoveRecord& record) {
         } else {
             playing::playMove(game, record, choice);
         }
-        ASSERT_EQ(brokenRule(before, game, choice, dealt), "") << "move " << game.moveNumber;
+        ASSERT_EQ(brokenRule(before, game, choice), "") << "move " << game.moveNumber;
         ASSERT_EQ(game.moveNumber, before.moveNumber + 1);
-        positions.push_back(game);
     }
-    ASSERT_EQ(game.調査_消駒有無(), OFF);
     EXPECT_EQ(game.winnerName, mode == MODE_HUMAN ? (lastMover == SIDE_SENTE ? "先手" : "後手")
                                          : (lastMover == person ? "あなた" : "ＣＯＭ"));
     EXPECT_EQ(record.lastMoveNumber, game.moveNumber);
-    expectRecordReplays(game, record, positions);
 }
 
 }  // namespace
 
-TEST(RandomGames, EveryMoveKeepsThePiecesSignsAndRecordConsistent) {
+TEST(RandomGames, EveryMoveAndTheEndFollowTheRules) {
     Game game;
     MoveRecord record;
     for (unsigned seed = 1; seed <= QUOLVET_RANDOM_GAMES; ++seed) {
