@@ -14,22 +14,19 @@
 
 using namespace quolvet;
 
-int main(int argc, char** argv) {
-    if (argc != 4) return std::fputs("usage: read_board SCREENSHOT VIEW_X VIEW_Y\n", stderr), 2;
+int main(int, char** argv) {
     const QImage screen = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
     const QPoint view(std::atoi(argv[2]), std::atoi(argv[3]));
     Game game;
-    bool known = true;
     for (int y = 1; y <= boardSize; ++y, std::puts("")) {
         for (int x = 1; x <= boardSize; ++x) {
             const auto code = oracle::pieceShownAt(screen, view + oracle::cellCorner(x, y));
-            game.board[x][y] = code.value_or(EMPTY);
-            known = known && code;
-            code ? std::printf("%3d", *code) : std::printf("  ?");
+            if (!code) return std::fprintf(stderr, "square %d,%d shows no board picture\n", x, y), 1;
+            std::printf("%3d", game.board[x][y] = *code);
         }
     }
     Game signedAnew = game;
     signedAnew.設定_将棋盤_駒();
-    if (known && signedAnew.board == game.board) return std::puts("lawful board"), 0;
-    return std::fputs(known ? "a piece's sign is not the one its position gives\n" : "a square shows no board picture\n", stderr), 1;
+    if (signedAnew.board == game.board) return std::puts("lawful board"), 0;
+    return std::fputs("a piece's sign is not the one its position gives\n", stderr), 1;
 }
