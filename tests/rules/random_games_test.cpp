@@ -30,7 +30,7 @@ std::vector<Square> reachedPieces(const Grid& board, int x, int y) {
     const auto onBoard = [](int i, int j) { return i >= 1 && i <= boardSize && j >= 1 && j <= boardSize; };
     const auto walk = [&](std::initializer_list<std::pair<int, int>> steps, bool slides) {
         std::vector<Square> found;
-        for (const auto [dx, dy] : steps) {
+        for (const auto& [dx, dy] : steps) {
             int i = x + dx, j = y + dy;
             while (slides && onBoard(i, j) && board[i][j] == EMPTY) i += dx, j += dy;
             if (onBoard(i, j) && board[i][j] != EMPTY) found.push_back({i, j});

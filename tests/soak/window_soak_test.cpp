@@ -27,11 +27,9 @@ std::string brokenState(const Game& game, const MoveRecord& record) {
     Game resigned = game;
     resigned.設定_将棋盤_駒();
     if (resigned.board != game.board) return "a sign differs from what the position gives";
-    const bool nothingLeft = game.調査_消駒有無() == OFF;
-    if (game.gameOver == ON && !nothingLeft) return "game over with pieces still to pick up";
     if (game.sideToMove == SIDE_NONE)
         return game.gameOver == OFF && record.lastMoveNumber == 0 ? "" : "no game, yet moves or an end";
-    if (nothingLeft && game.gameOver == OFF) return "a running game with nothing to pick up";
+    if ((game.gameOver == ON) != (game.調査_消駒有無() == OFF)) return "the game is not over exactly when nothing is left";
     if (game.gameOver == OFF && game.sideToMove != 手番_取得(n + 1)) return "the wrong side to move";
     return {};
 }
