@@ -21,18 +21,10 @@ Game fullBoard()
 
 // What the window draws before it is first shown, and again on a screen of another density:
 // background, labels, hands, board, counter, title plate.
-void drawWindow(Canvas& canvas, const Game& game)
+void drawWindow(Canvas& canvas)
 {
-    for (int x = -2; x <= 20; ++x) {
-        for (int y = -2; y <= 15; ++y) canvas.描画_絵(PIC_BACKGROUND, x, y);
-    }
-    canvas.描画_桝_数値();
-    for (int k = 1; k <= pieceKinds; ++k) {
-        canvas.描画_敵持駒(k);
-        canvas.描画_自持駒(k);
-    }
-    canvas.描画_盤();
-    canvas.描画_手数(game.moveNumber);
+    canvas.tileBackground();
+    canvas.drawPosition();
     canvas.描画_絵(PIC_TITLE, 11.5, 0);
 }
 
@@ -55,9 +47,9 @@ void BM_WholeWindow(benchmark::State& state)
 {
     const Game game = fullBoard();
     Canvas canvas(game, ratioOf(state));
-    drawWindow(canvas, game);  // the fonts are set up once per program
+    drawWindow(canvas);  // the fonts are set up once per program
     for (auto _ : state) {
-        drawWindow(canvas, game);
+        drawWindow(canvas);
         benchmark::DoNotOptimize(canvas.image().constBits());
     }
 }
@@ -68,12 +60,12 @@ void BM_ScreenChange(benchmark::State& state)
 {
     const Game game = fullBoard();
     Canvas canvas(game);
-    drawWindow(canvas, game);
+    drawWindow(canvas);
     for (auto _ : state) {
         canvas.setDevicePixelRatio(ratioOf(state));
-        drawWindow(canvas, game);
+        drawWindow(canvas);
         canvas.setDevicePixelRatio(1);
-        drawWindow(canvas, game);
+        drawWindow(canvas);
         benchmark::DoNotOptimize(canvas.image().constBits());
     }
 }

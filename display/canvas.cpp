@@ -450,6 +450,24 @@ void Canvas::消去_アイコン()
 
 void Canvas::待ち時間(double seconds) { waiter_(seconds); }
 
+void Canvas::tileBackground()
+{
+    for (int x = -2; x <= 20; ++x) {
+        for (int y = -2; y <= 15; ++y) 描画_絵(PIC_BACKGROUND, x, y);
+    }
+}
+
+void Canvas::drawPosition()
+{
+    描画_桝_数値();
+    for (int k = 1; k <= pieceKinds; ++k) {
+        描画_敵持駒(k);
+        描画_自持駒(k);
+    }
+    描画_盤();
+    描画_手数(game_.moveNumber);
+}
+
 void Canvas::animatePickUp()
 {
     using namespace std::chrono;

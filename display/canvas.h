@@ -51,6 +51,10 @@ public:
     void setRefreshObserver(std::function<void()> observer);
 
     void 描画_絵(int code, double column, double row);
+    // The whole drawing area in background tiles.
+    void tileBackground();
+    // Labels, hands, board and counter as the game holds them.
+    void drawPosition();
     void 描画_盤();
     void 描画_将棋盤桝();
     void 描画_敵持駒(int k);

@@ -101,27 +101,10 @@ void Form1::Form_Load() {
     view_->setPalette(palette);
 
     canvas_.setDevicePixelRatio(view_->devicePixelRatioF());
-    tileBackground();
+    canvas_.tileBackground();
     初期設定();
     canvas_.描画_絵(PIC_TITLE, 11.5, 0);
     placeWindow();
-}
-
-void Form1::tileBackground() {
-    for (int x = -2; x <= 20; ++x) {
-        for (int y = -2; y <= 15; ++y) canvas_.描画_絵(PIC_BACKGROUND, x, y);
-    }
-}
-
-// Labels, hands, board and counter as the game holds them.
-void Form1::drawPosition() {
-    canvas_.描画_桝_数値();
-    for (int k = 1; k <= pieceKinds; ++k) {
-        canvas_.描画_敵持駒(k);
-        canvas_.描画_自持駒(k);
-    }
-    canvas_.描画_盤();
-    canvas_.描画_手数(game_.moveNumber);
 }
 
 // On a screen of another density the whole window is drawn again at its resolution, from the
@@ -131,8 +114,8 @@ void Form1::followScreen() {
     const double ratio = view_->devicePixelRatioF();
     if (ratio == canvas_.devicePixelRatio()) return;
     canvas_.setDevicePixelRatio(ratio);
-    tileBackground();
-    drawPosition();
+    canvas_.tileBackground();
+    canvas_.drawPosition();
     canvas_.描画_絵(PIC_TITLE, 11.5, 0);
     view_->update();
     // Qt 6.4 on X11 keeps a window's size in device pixels across screens, so at twice the
@@ -159,7 +142,7 @@ void Form1::初期設定() {
     record_.lastMoveNumber = game_.moveNumber;
     canvas_.消去_アイコン();
     record_.保存_現将棋盤(game_, game_.moveNumber);
-    drawPosition();
+    canvas_.drawPosition();
 }
 
 void Form1::START_Click() {

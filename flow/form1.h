@@ -78,8 +78,6 @@ private:
     void buildMenus();
     void placeWindow();
     void markBgm(bool on);
-    void tileBackground();
-    void drawPosition();
     void followScreen();
     void message(const QString& text, const QString& title);
     void refuse(const QString& text, const QString& title);

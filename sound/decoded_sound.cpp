@@ -18,17 +18,17 @@ struct FreeStream {
     void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
 };
 
-// Through SDL's converter into the mix format. `length` is in whole frames of `spec` on the way
+// Through SDL's converter into the mix format. `length` is in whole frames of `source` on the way
 // in and of the mix format on the way out.
-Samples toMixFormat(const SDL_AudioSpec& spec, const Uint8* bytes, Uint32& length, std::string& problem) {
-    const uint64_t frameBytes = uint64_t(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-    const uint64_t expected = uint64_t(length) / frameBytes * mixRate / uint64_t(spec.freq) * 2;
+Samples toMixFormat(const SDL_AudioSpec& source, const Uint8* bytes, Uint32& length, std::string& problem) {
+    const uint64_t frameBytes = uint64_t(SDL_AUDIO_BITSIZE(source.format) / 8) * source.channels;
+    const uint64_t expected = uint64_t(length) / frameBytes * mixRate / uint64_t(source.freq) * 2;
     if (expected > INT32_MAX / 2) {
         problem = tooLarge;
         return nullptr;
     }
     const std::unique_ptr<SDL_AudioStream, FreeStream> stream(
-        SDL_NewAudioStream(spec.format, spec.channels, spec.freq, mixFormat, mixChannels, mixRate));
+        SDL_NewAudioStream(source.format, source.channels, source.freq, mixFormat, mixChannels, mixRate));
     if (!stream || SDL_AudioStreamPut(stream.get(), bytes, int(length)) < 0 || SDL_AudioStreamFlush(stream.get()) < 0) {
         problem = sdlProblem();
         return nullptr;
@@ -57,16 +57,16 @@ std::shared_ptr<DecodedSound> decodeWave(const uint8_t* image, uint32_t size, st
     if (!wave.problem.empty()) return refuse(wave.problem);
     if (wave.usedBytes > uint32_t(INT32_MAX)) return refuse(tooLarge);
 
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec source{};
     Uint8* decodedBytes = nullptr;
     Uint32 length = 0;
     SDL_RWops* stream = SDL_RWFromConstMem(image, int(wave.usedBytes));
-    if (SDL_LoadWAV_RW(stream, 1, &spec, &decodedBytes, &length) == nullptr) return refuse(sdlProblem());
+    if (SDL_LoadWAV_RW(stream, 1, &source, &decodedBytes, &length) == nullptr) return refuse(sdlProblem());
     Samples samples(decodedBytes);
     // SDL's decoder hands over whole frames only, so music whose data ends in part of one loops.
     if (length == 0) return refuse(noSamples);
-    if (spec.format != mixFormat || spec.channels != mixChannels || spec.freq != mixRate) {
-        samples = toMixFormat(spec, samples.get(), length, problem);
+    if (source.format != mixFormat || source.channels != mixChannels || source.freq != mixRate) {
+        samples = toMixFormat(source, samples.get(), length, problem);
         if (!samples) return nullptr;
         length -= length % 2;
         if (length == 0) return refuse(noSamples);

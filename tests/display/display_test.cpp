@@ -16,15 +16,8 @@ const QRect boardArea(geometry::gridToPixel(1, 1), geometry::gridToPixel(10, 10)
 QImage drawn(const Game& game, double ratio) {
     Canvas canvas(game);
     canvas.setDevicePixelRatio(ratio);
-    for (int x = -2; x <= 20; ++x)
-        for (int y = -2; y <= 15; ++y) canvas.描画_絵(PIC_BACKGROUND, x, y);
-    canvas.描画_桝_数値();
-    for (int k = 1; k <= pieceKinds; ++k) {
-        canvas.描画_敵持駒(k);
-        canvas.描画_自持駒(k);
-    }
-    canvas.描画_盤();
-    canvas.描画_手数(game.moveNumber);
+    canvas.tileBackground();
+    canvas.drawPosition();
     canvas.描画_絵(PIC_TITLE, 11.5, 0);
     // Codes without a picture paint nothing, rather than something read past the pictures.
     for (const int code : {9, 16, -9, 99}) canvas.描画_絵(code, 5, 5);
