@@ -92,8 +92,8 @@ void Form1::Form_Load() {
     soundForbidden = module1_.LoadSound("禁止.wav", 3);
     soundPieceTap = module1_.LoadSound("駒打音.wav", 3);
     soundBgm = module1_.LoadSound("BGM.wav", 1);
-    seams_.sound.dsPlayLooping(soundBgm);
-    markBgm(true);
+    if (seams_.musicAtStart) seams_.sound.dsPlayLooping(soundBgm);
+    markBgm(seams_.musicAtStart);
 
     // The drawing area only: the menus keep the desktop's colours.
     QPalette palette = view_->palette();

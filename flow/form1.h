@@ -28,6 +28,7 @@ struct Form1Seams {
     std::function<void()> quit;                  // ends the program
     std::vector<std::filesystem::path> soundFolders;
     Dealer dealer;
+    bool musicAtStart = true;  // off: the music waits for F1 or the menu
 };
 
 // The main window: owns the game, its record, the picture and the sounds, and conducts every

@@ -19,6 +19,7 @@ struct Scenario {
     const char* name;
     unsigned deal;
     std::vector<std::string> script;
+    bool musicAtStart = true;
 };
 
 const Scenario scenarios[] = {
@@ -81,13 +82,17 @@ const Scenario scenarios[] = {
         "close | 先手 to move, move 0 of 0, man lower",
         "menu 対局/終わり | 先手 to move, move 0 of 0, man lower",
     }},
+    {"started without music", 1, {
+        "open | no game, move 0 of 0, no icon",
+        "key F1 | loop BGM.wav | music on | no game, move 0 of 0, no icon",
+    }, false},
 };
 
 // Each step as one line: what the player did, then everything that followed, " | " between.
 // Later steps follow from earlier ones, so a scenario stops at its first broken promise.
 TEST(Transcript, EveryScenarioPlaysAsPromised) {
     for (const Scenario& scenario : scenarios) {
-        WindowHarness window(scenario.deal);
+        WindowHarness window(scenario.deal, {makeSoundFolder()}, scenario.musicAtStart);
         bool kept = true;
         for (size_t i = 0; i < scenario.script.size(); ++i) {
             std::string told = scenario.script[i].substr(0, scenario.script[i].find(" | "));

@@ -52,7 +52,7 @@ std::filesystem::path makeSoundFolder() {
     return folder;
 }
 
-WindowHarness::WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders) {
+WindowHarness::WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders, bool musicAtStart) {
     const auto wait = [this](double seconds) {
         std::ostringstream line;
         // A frame's pause is what its drawing leaves of the frame, less on a busy machine: waits
@@ -70,7 +70,8 @@ WindowHarness::WindowHarness(unsigned dealSeed, std::vector<std::filesystem::pat
                                               .waiter = wait,
                                               .quit = [this] { ++quits; },
                                               .soundFolders = std::move(soundFolders),
-                                              .dealer = std::move(dealer)});
+                                              .dealer = std::move(dealer),
+                                              .musicAtStart = musicAtStart});
     form_->view()->installEventFilter(this);
     screen_ = QImage(form_->view()->size(), QImage::Format_RGB32);
     form_->Form_Load();

@@ -30,7 +30,8 @@ std::filesystem::path makeSoundFolder();
 // piece until the game is over; tells the last).
 class WindowHarness : public QObject, SoundLibrary, MessageBoxes {
 public:
-    explicit WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders = {makeSoundFolder()});
+    explicit WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders = {makeSoundFolder()},
+                           bool musicAtStart = true);
     ~WindowHarness() override;
 
     std::vector<std::string> step(const std::string& action);
