@@ -3,6 +3,7 @@
 
 #include <QApplication>
 
+#include "command_line.h"
 #include "form1.h"
 #include "module1.h"
 
@@ -20,7 +21,11 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!displayAvailable()) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const quolvet::CommandLine line = quolvet::readCommandLine(arguments);
+    if (line.answered) return *line.answered;
+    if (!line.displayNamed && !displayAvailable()) {
         std::fprintf(stderr, "quolvet: no display found (DISPLAY is not set); start it from a desktop session.\n");
         return 1;
     }
@@ -35,7 +40,8 @@ int main(int argc, char** argv) {
                          .waiter = {},
                          .quit = [] { QApplication::exit(0); },
                          .soundFolders = quolvet::soundDataFolders(),
-                         .dealer = {}});
+                         .dealer = {},
+                         .musicAtStart = line.music});
     messages.setParent(&form);
     form.Form_Load();
     form.show();
