@@ -51,12 +51,16 @@ mutants: deps
 play: build
 	@$(BUILD)/quolvet
 
-# The Debian package, from a release build of its own installed under /usr:
+# The Debian package, from a release build of its own installed under /usr, hardened as Debian
+# builds its own packages:
 #   sudo apt-get install ./$(PACKAGE_BUILD)/quolvet_*.deb
 PACKAGE_BUILD ?= build-pkg
+DEB_FLAGS = DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get
 package: deps
-	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
-	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quolvet quolvet_sound_data -- --no-print-directory
+	@cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+		-DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) CPPFLAGS) $$($(DEB_FLAGS) CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$$($(DEB_FLAGS) LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target quolvet quolvet_sound_data quolvet_docs -- --no-print-directory
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
 	@ls $(PACKAGE_BUILD)/quolvet_*.deb
 

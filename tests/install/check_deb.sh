@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Packs the current build into a .deb, unpacks it into a scratch root, checks its files and the
-# dependencies it declares, and starts the unpacked program from another folder: it must find and play its
-# own sounds.
-#   check_deb.sh BUILD_DIR SCRATCH PREFIX BINDIR DATADIR APP_ID VERSION
+# dependencies it declares, and starts the unpacked program from another folder: it must find and
+# play its own sounds.
+#   check_deb.sh BUILD_DIR SCRATCH PREFIX GAMESDIR DATADIR APP_ID VERSION
 set -euo pipefail
-build=$1 scratch=$2 prefix=$3 bindir=$4 datadir=$5 app=$6 version=$7
+build=$1 scratch=$2 prefix=$3 gamesdir=$4 datadir=$5 app=$6 version=$7
 source "$(dirname "$0")/../support/session.sh"
 faults=()
 fault() { faults+=("$1"); }
@@ -16,7 +16,8 @@ dpkg -x "$deb" "$scratch/root"
 top=$scratch/root$prefix
 
 # The program, its sound library and the music are proved by the run at the end.
-for file in quolvet/{その他,禁止,駒打音}.wav applications/$app.desktop metainfo/$app.metainfo.xml doc/quolvet/copyright; do
+for file in quolvet/{その他,禁止,駒打音}.wav applications/$app.desktop metainfo/$app.metainfo.xml \
+            doc/quolvet/{copyright,changelog.gz} man/man6/quolvet.6.gz; do
     [[ -s $top/$datadir/$file ]] || fault "no $file"
 done
 for size in 32 48 64 128 256; do
@@ -31,7 +32,7 @@ done
 # Started from a folder without sounds, the music reaches SDL's disk output within a few seconds.
 start_xvfb
 mkdir "$scratch/elsewhere"
-(cd "$scratch/elsewhere" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw "$top/$bindir/quolvet" 2>/dev/null) &
+(cd "$scratch/elsewhere" && exec env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=out.raw "$top/$gamesdir/quolvet" 2>/dev/null) &
 APP_PID=$!
 sounded() { [[ -s $1 && $(tr -d '\0' <"$1" | head -c 1 | wc -c) -eq 1 ]]; }
 await "sounded $scratch/elsewhere/out.raw" 80 ||
