@@ -6,8 +6,10 @@ JOBS ?= $(shell nproc)
 deps:
 	@scripts/install-deps
 
+# Every build tree is configured for /usr, as the package is: the install test packs and checks
+# the tree it runs in.
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
@@ -31,7 +33,7 @@ TEST_RATIO = r=../shared/tools/test-ratio; [ -x $$r ] || r=scripts/test-ratio; $
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_FLAGS = -O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
 test-sanitize: deps
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug \
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_INSTALL_PREFIX=/usr \
 		-DQUOLVET_BUILD_BENCHMARKS=OFF -DQUOLVET_FUZZ=OFF \
 		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
 		-DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Packs the current build into a .deb, unpacks it into a scratch root, checks its files and the
-# dependencies it declares, and starts the unpacked program from another folder: it must find and
-# play its own sounds.
+# Packs the current build into a .deb, has lintian check it, unpacks it into a scratch root, checks
+# its files and the dependencies it declares, and starts the unpacked program from another folder:
+# it must find and play its own sounds. Debian's checks want the build configured for /usr, as the
+# Makefile configures every build tree.
 #   check_deb.sh BUILD_DIR SCRATCH PREFIX GAMESDIR DATADIR APP_ID VERSION
 set -euo pipefail
 build=$1 scratch=$2 prefix=$3 gamesdir=$4 datadir=$5 app=$6 version=$7
@@ -12,6 +13,8 @@ fault() { faults+=("$1"); }
 rm -rf "$scratch"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch.log" 2>&1 || { cat "$scratch.log" >&2; exit 1; }
 deb=$scratch/out/quolvet_${version}_$(dpkg --print-architecture).deb
+# Debian's checks: no error and no warning (the informational tags are ours to weigh).
+lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 || fault "lintian: $(grep -v root "$scratch/lintian")"
 dpkg -x "$deb" "$scratch/root"
 top=$scratch/root$prefix
 
