@@ -4,7 +4,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QRegion>
+#include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 #include "canvas.h"
@@ -23,8 +25,10 @@ QImage devicePixels(const QImage& image)
 
 }  // namespace
 
-BoardView::BoardView(const Canvas& canvas, QWidget* parent) : QWidget(parent), canvas_(canvas)
+BoardView::BoardView(const Canvas& canvas, const Game& game, QWidget* parent)
+    : QWidget(parent), canvas_(canvas), game_(game)
 {
+    installBoardAccessibility();
     setFixedSize(viewWidth, viewHeight);
     setFocusPolicy(Qt::StrongFocus);
     // Every pixel comes from the image, so Qt need not clear anything first.
@@ -54,10 +58,81 @@ void BoardView::paintEvent(QPaintEvent* event)
     // Should the window ever make the view larger than the image, the rest is plain background.
     const QRegion beyond = QRegion(event->rect()).subtracted(shown);
     for (const QRect& rect : beyond) painter.fillRect(rect, qbColor(backgroundColor));
+    if (cursorShown_ && event->rect().intersects(squareRect(cursor_))) paintCursor(painter);
+}
+
+// Four corner brackets inside the square, clear of its outline and of the first pixel within:
+// the white and magenta outlines stay whole beside it, and nothing else on the board is blue.
+void BoardView::paintCursor(QPainter& painter) const
+{
+    constexpr int inset = 2;
+    constexpr int arm = 9;
+    constexpr int thickness = 3;
+    const QColor blue(0, 72, 255);
+    const QRect inner = squareRect(cursor_).adjusted(inset, inset, -inset, -inset);
+    for (const bool right : {false, true}) {
+        for (const bool bottom : {false, true}) {
+            const int x = right ? inner.right() + 1 - thickness : inner.left();
+            const int y = bottom ? inner.bottom() + 1 - thickness : inner.top();
+            painter.fillRect(right ? inner.right() + 1 - arm : inner.left(), y, arm, thickness, blue);
+            painter.fillRect(x, bottom ? inner.bottom() + 1 - arm : inner.top(), thickness, arm, blue);
+        }
+    }
+}
+
+QRect BoardView::squareRect(Square square)
+{
+    const QPoint to = geometry::gridToPixel(square.x + 1, square.y + 1);
+    return QRect(geometry::gridToPixel(square.x, square.y), to - QPoint(1, 1));
+}
+
+std::optional<Square> BoardView::cursor() const
+{
+    if (!cursorShown_) return std::nullopt;
+    return cursor_;
+}
+
+void BoardView::moveCursor(CursorStep step)
+{
+    Square to = cursor_;
+    if (cursorShown_) {
+        switch (step) {
+            case CursorStep::stay: break;
+            case CursorStep::left: to.x = std::max(1, to.x - 1); break;
+            case CursorStep::right: to.x = std::min(boardSize, to.x + 1); break;
+            case CursorStep::up: to.y = std::max(1, to.y - 1); break;
+            case CursorStep::down: to.y = std::min(boardSize, to.y + 1); break;
+            case CursorStep::rowStart: to.x = 1; break;
+            case CursorStep::rowEnd: to.x = boardSize; break;
+        }
+    }
+    placeCursor(to);
+}
+
+void BoardView::placeCursor(Square square)
+{
+    if (cursorShown_ && square == cursor_) return;
+    update(squareRect(cursor_));
+    cursor_ = square;
+    cursorShown_ = true;
+    update(squareRect(cursor_));
+    if (hasFocus()) speaker_.focusMoved();
+}
+
+void BoardView::pressSquare(Square square)
+{
+    placeCursor(square);
+    if (onSquarePress) onSquarePress(square);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event)
 {
+    // The mouse takes over from the keyboard: the cursor goes until the next arrow key.
+    if (cursorShown_) {
+        cursorShown_ = false;
+        update(squareRect(cursor_));
+        if (hasFocus()) speaker_.focusMoved();
+    }
     if (!onMousePress) {
         QWidget::mousePressEvent(event);
         return;
@@ -66,5 +141,13 @@ void BoardView::mousePressEvent(QMouseEvent* event)
 }
 
 void BoardView::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+// Back on the board (after a message box, say), the cursor's square is the focus again, told
+// after Qt has told of the board itself.
+void BoardView::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    if (cursorShown_) QTimer::singleShot(0, this, [this] { if (hasFocus() && cursorShown_) speaker_.focusMoved(); });
+}
 
 }  // namespace quolvet

@@ -8,15 +8,37 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <cstdlib>
+#include <map>
+
 #include "board_view.h"
+#include "board_words.h"
 #include "computer.h"
 #include "window_icon.h"
 
 namespace quolvet {
 namespace {
 
+// Key codes as the window's key handler takes them, whatever the toolkit calls them.
+constexpr int keyEnter = 13;
 constexpr int keyEscape = 27;
+constexpr int keySpace = 32;
+constexpr int keyEnd = 35;
+constexpr int keyHome = 36;
+constexpr int keyLeft = 37;
+constexpr int keyUp = 38;
+constexpr int keyRight = 39;
+constexpr int keyDown = 40;
 constexpr int keyF1 = 112;
+
+int keyCode(int qtKey) {
+    static const std::map<int, int> codes{
+        {Qt::Key_Return, keyEnter}, {Qt::Key_Enter, keyEnter}, {Qt::Key_Escape, keyEscape}, {Qt::Key_Space, keySpace},
+        {Qt::Key_End, keyEnd},      {Qt::Key_Home, keyHome},   {Qt::Key_Left, keyLeft},     {Qt::Key_Up, keyUp},
+        {Qt::Key_Right, keyRight},  {Qt::Key_Down, keyDown},   {Qt::Key_F1, keyF1}};
+    const auto found = codes.find(qtKey);
+    return found == codes.end() ? 0 : found->second;
+}
 
 // The version box, one line per entry.
 const QString versionText = QStringLiteral(
@@ -45,11 +67,18 @@ Form1::Form1(Form1Seams seams)
       }) {
     setWindowTitle(QStringLiteral("Quolvet"));
     setWindowIcon(quolvetWindowIcon());
-    view_ = new BoardView(canvas_, this);
+    view_ = new BoardView(canvas_, game_, this);
     setCentralWidget(view_);
     canvas_.attach(view_);
     if (seams_.waiter) canvas_.setWaiter(seams_.waiter);
-    view_->onMousePress = [this](QPoint pixel) { Form_MouseDown(pixel); };
+    view_->onMousePress = [this](QPoint pixel) {
+        Form_MouseDown(pixel);
+        view_->speaker().tell();
+    };
+    view_->onSquarePress = [this](Square square) {
+        pressSquare(square);
+        view_->speaker().tell();
+    };
     buildMenus();
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -61,19 +90,26 @@ void Form1::buildMenus() {
     // その他 would be lost there: the bar stays in the window. (Turning it off on the bar itself
     // comes too late: a bar is handed over as it is made.)
     QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // After every command a screen reader finds the board's names as they now are.
+    const auto command = [this](void (Form1::*handler)()) {
+        return [this, handler] {
+            (this->*handler)();
+            view_->speaker().tell();
+        };
+    };
     QMenuBar* bar = menuBar();
     QMenu* TAIKYOKU = bar->addMenu(QStringLiteral("対局"));
     QMenu* MATCH_MAN = TAIKYOKU->addMenu(QStringLiteral("対局(人間)"));
-    connect(MATCH_MAN->addAction(QStringLiteral("スタート")), &QAction::triggered, this, [this] { START_Click(); });
+    connect(MATCH_MAN->addAction(QStringLiteral("スタート")), &QAction::triggered, this, command(&Form1::START_Click));
     QMenu* START2 = TAIKYOKU->addMenu(QStringLiteral("対局(COM)"));
-    connect(START2->addAction(QStringLiteral("先手")), &QAction::triggered, this, [this] { SENTE_Click(); });
-    connect(START2->addAction(QStringLiteral("後手")), &QAction::triggered, this, [this] { GOTE_Click(); });
-    connect(TAIKYOKU->addAction(QStringLiteral("終わり")), &QAction::triggered, this, [this] { OWARI_Click(); });
+    connect(START2->addAction(QStringLiteral("先手")), &QAction::triggered, this, command(&Form1::SENTE_Click));
+    connect(START2->addAction(QStringLiteral("後手")), &QAction::triggered, this, command(&Form1::GOTE_Click));
+    connect(TAIKYOKU->addAction(QStringLiteral("終わり")), &QAction::triggered, this, command(&Form1::OWARI_Click));
 
     QMenu* STOP = bar->addMenu(QStringLiteral("局面"));
-    connect(STOP->addAction(QStringLiteral("最初")), &QAction::triggered, this, [this] { CANCEL_Click(); });
-    connect(bar->addAction(QStringLiteral("戻")), &QAction::triggered, this, [this] { REPLAY_Click(); });
-    connect(bar->addAction(QStringLiteral("進")), &QAction::triggered, this, [this] { AFTER_Click(); });
+    connect(STOP->addAction(QStringLiteral("最初")), &QAction::triggered, this, command(&Form1::CANCEL_Click));
+    connect(bar->addAction(QStringLiteral("戻")), &QAction::triggered, this, command(&Form1::REPLAY_Click));
+    connect(bar->addAction(QStringLiteral("進")), &QAction::triggered, this, command(&Form1::AFTER_Click));
 
     QMenu* OPTION = bar->addMenu(QStringLiteral("ｵﾌﾟｼｮﾝ"));
     BGM_ = OPTION->addAction(QStringLiteral("BGM"));
@@ -83,7 +119,7 @@ void Form1::buildMenus() {
         BGM_->setChecked(BGM_->isCheckable());
         BGM_Click();
     });
-    connect(bar->addAction(QStringLiteral("その他")), &QAction::triggered, this, [this] { VER_Click(); });
+    connect(bar->addAction(QStringLiteral("その他")), &QAction::triggered, this, command(&Form1::VER_Click));
 }
 
 void Form1::Form_Load() {
@@ -138,6 +174,7 @@ void Form1::placeWindow() {
 }
 
 void Form1::初期設定() {
+    view_->setFocus();
     game_.newBoard(seams_.dealer);
     record_.lastMoveNumber = game_.moveNumber;
     canvas_.消去_アイコン();
@@ -207,6 +244,7 @@ void Form1::Form_MouseDown(QPoint pixel) {
         return;
     }
 
+    const words::Move made{square, std::abs(game_.board[x][y]), game_.調査_消駒数(x, y), game_.sideToMove};
     game_.設定_消去駒(x, y);
     canvas_.描画_将棋盤桝();
     消去_駒(game_.sideToMove);
@@ -223,14 +261,27 @@ void Form1::Form_MouseDown(QPoint pixel) {
     canvas_.描画_手数(game_.moveNumber);
 
     if (game_.調査_消駒有無() == OFF) {
+        tellMove(made);
         message(QStringLiteral("消せる駒が無くなりました"), QStringLiteral("終了"));
         終了(QString::fromStdString(game_.moverName(game_.sideToMove)));
         return;
     }
     game_.sideToMove = -game_.sideToMove;
     canvas_.描画_アイコン();
+    tellMove(made);
     if (game_.gameMode == MODE_COM) com_ban();
 }
+
+// A press on the square's middle, as the mouse would make it.
+void Form1::pressSquare(Square square) {
+    const QPoint from = geometry::gridToPixel(square.x, square.y);
+    Form_MouseDown((from + geometry::gridToPixel(square.x + 1, square.y + 1)) / 2);
+}
+
+void Form1::tellMove(const words::Move& made) { view_->speaker().announce(words::move(game_, made)); }
+
+// After a step through the record or a fresh board: where the game stands now.
+void Form1::tellPosition() { view_->speaker().announce(words::counter(game_) + u' ' + words::turn(game_)); }
 
 void Form1::com_ban() {
     const std::optional<Square> choice = chooseComputerSquare(game_);
@@ -238,6 +289,7 @@ void Form1::com_ban() {
     const auto [x, y] = *choice;
 
     showChoice(*choice, 0.7);
+    const words::Move made{*choice, std::abs(game_.board[x][y]), game_.調査_消駒数(x, y), game_.sideToMove};
     game_.設定_消去駒(x, y);
     canvas_.描画_将棋盤桝();
     消去_駒(game_.sideToMove);
@@ -249,6 +301,7 @@ void Form1::com_ban() {
     canvas_.描画_手数(game_.moveNumber);
 
     game_.sideToMove = -game_.sideToMove;
+    tellMove(made);
     if (game_.調査_消駒有無() == OFF) {
         message(QStringLiteral("消せる駒が無くなりました"), QStringLiteral("終了"));
         終了(QStringLiteral("ＣＯＭ"));
@@ -288,6 +341,7 @@ void Form1::REPLAY_Click() {
     drawStep(changes, true);
     canvas_.描画_勢力範囲();
     seams_.sound.dsPlay(soundPieceTap);
+    tellPosition();
 }
 
 void Form1::AFTER_Click() {
@@ -299,6 +353,7 @@ void Form1::AFTER_Click() {
     canvas_.描画_アイコン();
     drawStep(changes, false);
     seams_.sound.dsPlay(soundPieceTap);
+    tellPosition();
 }
 
 void Form1::drawStep(const MoveRecord::Changes& changes, bool clearBesideHands) {
@@ -327,6 +382,7 @@ void Form1::drawStep(const MoveRecord::Changes& changes, bool clearBesideHands) 
 void Form1::CANCEL_Click() {
     初期設定();
     seams_.sound.dsPlay(soundPieceTap);
+    tellPosition();
 }
 
 void Form1::VER_Click() {
@@ -334,11 +390,23 @@ void Form1::VER_Click() {
     message(versionText, QStringLiteral("Quolvet"));
 }
 
+// Esc and F1, and the keys that play without a mouse: the arrows, Home and End move the
+// cursor over the board, Enter and Space press the square under it. Any other key does nothing.
 void Form1::Form_KeyDown(int key) {
-    if (key == keyEscape) {
-        処理_終了();
-    } else if (key == keyF1) {
-        処理_BGM();
+    using Step = BoardView::CursorStep;
+    switch (key) {
+        case keyEscape: return 処理_終了();
+        case keyF1: return 処理_BGM();
+        case keyLeft: return view_->moveCursor(Step::left);
+        case keyRight: return view_->moveCursor(Step::right);
+        case keyUp: return view_->moveCursor(Step::up);
+        case keyDown: return view_->moveCursor(Step::down);
+        case keyHome: return view_->moveCursor(Step::rowStart);
+        case keyEnd: return view_->moveCursor(Step::rowEnd);
+        case keyEnter:
+        case keySpace:
+            if (const auto at = view_->cursor()) return pressSquare(*at);
+            return view_->moveCursor(Step::stay);
     }
 }
 
@@ -374,7 +442,14 @@ void Form1::処理_終了() {
     seams_.quit();
 }
 
-void Form1::message(const QString& text, const QString& title) { seams_.messages.show(text, title, false); }
+// Without a window manager the keyboard focus falls to the root when a box closes: the board
+// takes it back.
+void Form1::message(const QString& text, const QString& title) {
+    view_->speaker().tell();
+    seams_.messages.show(text, title, false);
+    if (isVisible()) activateWindow();
+    view_->setFocus();
+}
 
 void Form1::refuse(const QString& text, const QString& title) {
     seams_.sound.dsPlay(soundForbidden);
@@ -392,16 +467,10 @@ bool Form1::event(QEvent* event) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-        case Qt::Key_Escape:
-            Form_KeyDown(keyEscape);
-            return;
-        case Qt::Key_F1:
-            Form_KeyDown(keyF1);
-            return;
-        default:
-            QMainWindow::keyPressEvent(event);
-    }
+    const int key = keyCode(event->key());
+    if (key == 0) return QMainWindow::keyPressEvent(event);
+    Form_KeyDown(key);
+    view_->speaker().tell();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 
+#include "board_words.h"
 #include "canvas.h"
 #include "game.h"
 #include "message_boxes.h"
@@ -83,6 +84,9 @@ private:
     void message(const QString& text, const QString& title);
     void refuse(const QString& text, const QString& title);
     void showChoice(Square square, double seconds);
+    void pressSquare(Square square);
+    void tellMove(const words::Move& made);
+    void tellPosition();
     void 消去_駒(int side);
     void 終了(const QString& name);
     void drawStep(const MoveRecord::Changes& changes, bool clearBesideHands);

@@ -7,6 +7,7 @@
 #include <QDBusVirtualObject>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include "board_view.h"
 #include "computer.h"
@@ -80,6 +81,35 @@ TEST_F(Window, ADoubleClickIsOnePressAndNothingQueuedBehindEscIsHandled) {
     QTest::qWait(50);
     EXPECT_EQ(quits, 1);
     EXPECT_EQ(form->game().moveNumber, 1);
+}
+
+// With no window manager the keyboard falls to the root when a box closes: the board takes it
+// back, as it has it when a game starts.
+TEST(Focus, TheBoardHasTheKeyboardAfterEveryBox) {
+    SystemSoundLibrary sound;
+    QtMessageBoxes boxes;
+    Form1 form({.sound = sound, .messages = boxes, .waiter = {}, .quit = [] {}, .soundFolders = {}, .dealer = {}});
+    boxes.setParent(&form);
+    form.Form_Load();
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    int closed = 0;
+    const auto closeBoxes = [&closed] {
+        for (QWidget* box = QApplication::activeModalWidget(); box; box = QApplication::activeModalWidget(), ++closed) {
+            QTest::keyClick(box, Qt::Key_Return);
+            QApplication::processEvents();
+        }
+    };
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, closeBoxes);
+    closer.start(100);
+    for (const auto command : {&Form1::START_Click, &Form1::REPLAY_Click}) {
+        (form.*command)();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.isActiveWindow() && form.view()->hasFocus(); }));
+    }
+    EXPECT_EQ(closed, 2);
+    form.OWARI_Click();
 }
 
 // Run on a Wayland compositor by a script that reads when each picture reached it.

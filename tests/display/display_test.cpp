@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
+
+#include "board_view.h"
 #include "canvas.h"
 #include "pictures.h"
 #include "window_oracle.h"
@@ -75,6 +78,36 @@ TEST(Press, FindsTheSquareDrawnUnderIt) {
                     ASSERT_TRUE(toDevice(cellRect(square.x, square.y), ratio).contains(dx, dy)) << ratio << ": " << dx << "," << dy;
                 }
     }
+}
+
+// The keyboard cursor lies over the image, never in it: from the first arrow key on it shows
+// inside its square only, clear of the outlines around it (a chosen piece's, here), and a mouse
+// press takes it away.
+TEST(Cursor, ShowsInsideItsSquareFromTheFirstArrowUntilAPress) {
+    const Game game = sample(3);
+    Canvas canvas(game);
+    canvas.tileBackground();
+    canvas.drawPosition();
+    canvas.描画_移動可能桝(5, 6);
+    canvas.描画_桝輪郭(COLOR_LIGHT_MAGENTA, 5, 5);
+    BoardView view(canvas, game);
+    const auto changed = [&] {
+        const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QRect covered;
+        for (int x = 0; x < shown.width(); ++x)
+            for (int y = 0; y < shown.height(); ++y)
+                if (shown.pixel(x, y) != canvas.image().pixel(x, y)) covered |= QRect(x, y, 1, 1);
+        return covered;
+    };
+    EXPECT_EQ(changed(), QRect());
+    for (const auto& [step, square] : {std::pair{BoardView::CursorStep::left, Square{5, 5}}, {BoardView::CursorStep::up, {5, 4}},
+                                       {BoardView::CursorStep::rowEnd, {9, 4}}}) {
+        view.moveCursor(step);
+        const QRect inside = BoardView::squareRect(square).adjusted(2, 2, -2, -2);
+        EXPECT_EQ(changed(), inside) << "the cursor at " << square.x << "," << square.y;
+    }
+    QTest::mouseClick(&view, Qt::LeftButton);
+    EXPECT_EQ(changed(), QRect());
 }
 
 }  // namespace

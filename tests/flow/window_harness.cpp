@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -25,6 +26,16 @@
 
 namespace quolvet::testing {
 namespace {
+
+Qt::Key keyNamed(const std::string& name) {
+    static const std::map<std::string, Qt::Key> keys{
+        {"Esc", Qt::Key_Escape}, {"F1", Qt::Key_F1},     {"A", Qt::Key_A},         {"Left", Qt::Key_Left},
+        {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up},    {"Down", Qt::Key_Down},   {"Home", Qt::Key_Home},
+        {"End", Qt::Key_End},     {"Return", Qt::Key_Return}, {"Space", Qt::Key_Space}};
+    const auto found = keys.find(name);
+    if (found == keys.end()) ADD_FAILURE() << "no key " << name;
+    return found == keys.end() ? Qt::Key_unknown : found->second;
+}
 
 std::string joined(const std::set<std::string>& parts) {
     std::string out;
@@ -138,9 +149,18 @@ void WindowHarness::act(const std::string& action) {
     if (verb == "press" || verb == "right-press") return pressAt(rest, verb == "press" ? Qt::LeftButton : Qt::RightButton);
     if (verb == "menu") return chooseMenu(rest);
     if (verb == "menus") return told_.push_back(menuTree(form_->menuBar()->actions()));
-    if (verb == "key") return QTest::keyClick(form_->view(), rest == "Esc" ? Qt::Key_Escape : rest == "F1" ? Qt::Key_F1 : Qt::Key_A);
+    if (verb == "key") return QTest::keyClick(form_->view(), keyNamed(rest));
+    if (verb == "act") return actOn(rest);
     if (verb == "close") return (void)form_->close();
     ADD_FAILURE() << "no such step: " << action;
+}
+
+// What a screen reader does with the default action of a square's cell.
+void WindowHarness::actOn(const std::string& target) {
+    int c = 0, r = 0;
+    std::sscanf(target.c_str(), "%d,%d", &c, &r);
+    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(form_->view())->child((r - 1) * boardSize + c - 1);
+    cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 }
 
 void WindowHarness::pressAt(const std::string& target, Qt::MouseButton button) {
@@ -208,7 +228,9 @@ std::string WindowHarness::stateLine() const {
         const QPoint at = icon->pos();  // 300, 100 and 6900, 5600 twips
         if (!icon->isHidden()) icons += std::string(", ") + name + (at == QPoint(20, 7) ? " upper" : at == QPoint(460, 373) ? " lower" : " astray");
     }
-    return line.str() + (icons.empty() ? ", no icon" : icons);
+    line << (icons.empty() ? ", no icon" : icons);
+    if (const auto at = form_->view()->cursor()) line << ", cursor at " << at->x << "," << at->y;
+    return line.str();
 }
 
 }  // namespace quolvet::testing

@@ -25,9 +25,10 @@ std::filesystem::path makeSoundFolder();
 //
 // Steps: "open" (what opening the window did); "press best" (the piece that picks up most),
 // "press idle" (the first piece that picks up nothing), "press empty", "press C,R" (a grid
-// cell), "press margin", or "right-press …"; "menu 対局/対局(COM)/先手"; "menus" (tells the
-// captions in their nesting); "key Esc", "key F1", "key A"; "close"; "to end" (presses the best
-// piece until the game is over; tells the last).
+// cell), "press margin", or "right-press …"; "act C,R" (a screen reader's action on the square);
+// "menu 対局/対局(COM)/先手"; "menus" (tells the captions in their nesting); "key Esc", "key F1",
+// "key Left", "key Return" and the like; "close"; "to end" (presses the best piece until the
+// game is over; tells the last).
 class WindowHarness : public QObject, SoundLibrary, MessageBoxes {
 public:
     explicit WindowHarness(unsigned dealSeed, std::vector<std::filesystem::path> soundFolders = {makeSoundFolder()},
@@ -57,6 +58,7 @@ private:
 
     void act(const std::string& action);
     void pressAt(const std::string& target, Qt::MouseButton button);
+    void actOn(const std::string& target);
     void chooseMenu(const std::string& path);
     std::string onScreenDuringWait() const;
     std::string stateLine() const;

@@ -2,6 +2,8 @@
 # script. Each piece is started on demand and stopped by its PID on exit, whatever happens:
 #   start_xvfb        an X server (DISPLAY), no window manager; XVFB_SCREEN=WxHxD for another size
 #   start_bus         a session D-Bus (DBUS_SESSION_BUS_ADDRESS)
+#   start_atspi       the accessibility bus and its registry, as a desktop starts them for a
+#                     screen reader (needs start_bus)
 #   start_pulse       a PulseAudio server with one null sink, in its own runtime folder and home
 #   start_weston      a headless Wayland compositor (WAYLAND_DISPLAY) logging every request it
 #                     gets, with the time, to $SESSION_DIR/weston.log
@@ -46,6 +48,13 @@ start_bus() {
     SESSION_PIDS+=("$!")
     await "[[ -S $bus ]]" || { echo "no session bus" >&2; return 1; }
     export DBUS_SESSION_BUS_ADDRESS="unix:path=$bus"
+}
+
+start_atspi() {
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    SESSION_PIDS+=("$!")
+    await 'dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null | grep -q true' ||
+        { echo "no accessibility bus" >&2; return 1; }
 }
 
 # The server runs as whoever runs the test (root in CI), so it is told not to refuse that, and
