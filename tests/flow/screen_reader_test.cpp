@@ -98,24 +98,19 @@ std::vector<std::string> keysTo(Square from, Square to) {
     return keys;
 }
 
-struct Start {
-    const char* menu;
-    unsigned deal;
-};
-
 TEST(ScreenReader, WholeGamesByKeysReadRightAfterEveryMove) {
     ASSERT_TRUE(QTest::qWaitFor([] { return QAccessible::isActive(); })) << "no accessibility bus";
     QAccessible::installUpdateHandler(listen);
-    for (const Start start : {Start{"対局/対局(人間)/スタート", 2}, {"対局/対局(COM)/先手", 3}, {"対局/対局(COM)/後手", 5}}) {
-        SCOPED_TRACE(start.menu);
+    for (const auto& [menu, deal] : {std::pair{"対局/対局(人間)/スタート", 2u}, {"対局/対局(COM)/先手", 3u}, {"対局/対局(COM)/後手", 5u}}) {
+        SCOPED_TRACE(menu);
         heard = {};
         board = nullptr;
-        WindowHarness window(start.deal);
+        WindowHarness window(deal);
         window.form().activateWindow();  // no window manager gives it the keyboard
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window.form()));
         board = QAccessible::queryAccessibleInterface(window.form().view());
         ASSERT_EQ(board->tableInterface()->rowCount(), boardSize);
-        window.step(std::string("menu ") + start.menu);
+        window.step(std::string("menu ") + menu);
         EXPECT_TRUE(window.form().view()->hasFocus()) << "a new game puts the keyboard on the board";
         EXPECT_EQ(heard.news.size(), window.game().moveNumber) << "the computer's opening move is news";
         window.step("key Left");
@@ -130,15 +125,17 @@ TEST(ScreenReader, WholeGamesByKeysReadRightAfterEveryMove) {
             for (const std::string& key : keys) window.step(key);
             cursor = target;
             ASSERT_EQ(nameOf(board->focusChild()), names[size_t(index)]);
-            if (!keys.empty()) ASSERT_EQ(heard.focus.size() ? heard.focus.back() : "", names[size_t(index)]) << "the focus follows the cursor";
+            if (!keys.empty()) {
+                ASSERT_EQ(heard.focus.size() ? heard.focus.back() : "", names[size_t(index)]) << "the focus follows the cursor";
+            }
 
             Game expected = window.game();
             MoveRecord record = window.form().record();
-            std::vector<std::string> told{moveSentence(expected, record, target)};
-            if (expected.gameMode == MODE_COM && expected.gameOver == OFF) told.push_back(moveSentence(expected, record, {}));
+            std::string told = moveSentence(expected, record, target);
+            if (expected.gameMode == MODE_COM && expected.gameOver == OFF) told += "。" + moveSentence(expected, record, {});
             heard = {};
             window.step("key Return");
-            EXPECT_EQ(heard.news, std::vector<std::string>{told.size() == 1 ? told[0] : told[0] + "。" + told[1]});
+            EXPECT_EQ(heard.news, std::vector{told}) << "the moves of one press told at once, in their order";
             const std::vector<std::string> before = std::exchange(names, readNames());
             ASSERT_EQ(names, expectedNames(window.game())) << "move " << window.game().moveNumber;
             std::set<int> changed;
