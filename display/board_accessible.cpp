@@ -8,6 +8,7 @@
 #include <QAccessibleWidget>
 
 #include "board_view.h"
+#include "canvas.h"
 #include "board_words.h"
 
 namespace quolvet {
@@ -15,6 +16,25 @@ namespace {
 
 Square squareOf(int index) { return {index % boardSize + 1, index / boardSize + 1}; }
 int indexOf(Square square) { return (square.y - 1) * boardSize + square.x - 1; }
+
+QRect cells(double fromColumn, double fromRow, double toColumn, double toRow) {
+    return {geometry::gridToPixel(fromColumn, fromRow), geometry::gridToPixel(toColumn, toRow) - QPoint(1, 1)};
+}
+
+// Where each part is drawn, in the view's pixels, so that a screen reader's review of the
+// screen and a magnifier find it there: a hand with its counts, the counter with its caption,
+// the turn icon in use, and the news over the board it tells of.
+QRect partRect(int index, const Game& game) {
+    switch (index) {
+        case board_children::upperHand: return cells(-1, 1, 1, 9);
+        case board_children::lowerHand: return cells(11, 2, 13, 10);
+        case board_children::counter: return cells(12.7, 3, 15, 4);
+        case board_children::turn:
+            return {game.sideToMove == game.enemySide ? Canvas::upperIconPlace() : Canvas::lowerIconPlace(), QSize(32, 32)};
+        case board_children::news: return cells(1, 1, 10, 10);
+        default: return BoardView::squareRect(squareOf(index));
+    }
+}
 
 // A child without a widget of its own: a square, or a line of text. It reads everything from
 // the view, and goes invalid with it.
@@ -58,7 +78,7 @@ public:
     }
 
     QRect rect() const override {
-        const QRect local = isSquare() ? BoardView::squareRect(squareOf(index_)) : QRect();
+        const QRect local = partRect(index_, view_->game());
         return QRect(view_->mapToGlobal(local.topLeft()), local.size());
     }
 
