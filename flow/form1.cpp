@@ -447,7 +447,7 @@ void Form1::処理_終了() {
 void Form1::message(const QString& text, const QString& title) {
     view_->speaker().tell();
     seams_.messages.show(text, title, false);
-    if (isVisible()) activateWindow();
+    if (isVisible() && !isActiveWindow()) activateWindow();
     view_->setFocus();
 }
 
