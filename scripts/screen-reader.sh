@@ -32,6 +32,9 @@ cd "$SESSION_DIR"
 APP_PID=$!
 window=$(wait_window '^Quolvet$')
 timeout 5 xdotool windowfocus "$window" || true
+# A key that comes while Orca is still busy with the new window is held by Qt until the
+# accessibility bus gives up on it, and may come out of order.
+await "grep -q 'SPEECH OUTPUT: .Quolvet frame' $SESSION_DIR/orca.log" 150 || { echo "Orca never saw the window" >&2; exit 1; }
 sleep 2
 for key in "${keys[@]}"; do
     # Through the accessibility bus Qt sees a key only after the screen reader has: an Alt
