@@ -2,6 +2,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "wave_image.h"
 
 namespace quolvet {
@@ -18,24 +21,31 @@ struct FreeStream {
     void operator()(SDL_AudioStream* stream) const { SDL_FreeAudioStream(stream); }
 };
 
+// SDL's converter keeps back the last few hundred frames of a sound it resamples, flushed or not;
+// this much silence after the sound pushes them out, and is cut off again.
+constexpr uint64_t trailingSilenceFrames = 1024;
+
 // Through SDL's converter into the mix format. `length` is in whole frames of `source` on the way
 // in and of the mix format on the way out.
 Samples toMixFormat(const SDL_AudioSpec& source, const Uint8* bytes, Uint32& length, std::string& problem) {
     const uint64_t frameBytes = uint64_t(SDL_AUDIO_BITSIZE(source.format) / 8) * source.channels;
-    const uint64_t expected = uint64_t(length) / frameBytes * mixRate / uint64_t(source.freq) * 2;
+    const uint64_t frames = length / frameBytes, rate = uint64_t(source.freq);
+    const uint64_t expected = (frames * mixRate + rate - 1) / rate * 2;
     if (expected > INT32_MAX / 2) {
         problem = tooLarge;
         return nullptr;
     }
     const std::unique_ptr<SDL_AudioStream, FreeStream> stream(
         SDL_NewAudioStream(source.format, source.channels, source.freq, mixFormat, mixChannels, mixRate));
-    if (!stream || SDL_AudioStreamPut(stream.get(), bytes, int(length)) < 0 || SDL_AudioStreamFlush(stream.get()) < 0) {
+    const std::vector<Uint8> silence(trailingSilenceFrames * frameBytes, source.format == AUDIO_U8 ? 0x80 : 0);
+    if (!stream || SDL_AudioStreamPut(stream.get(), bytes, int(length)) < 0 ||
+        SDL_AudioStreamPut(stream.get(), silence.data(), int(silence.size())) < 0 || SDL_AudioStreamFlush(stream.get()) < 0) {
         problem = sdlProblem();
         return nullptr;
     }
-    const int available = SDL_AudioStreamAvailable(stream.get());
-    Samples converted(static_cast<Uint8*>(SDL_malloc(size_t(available) + 1)));
-    const int got = converted ? SDL_AudioStreamGet(stream.get(), converted.get(), available) : -1;
+    const int wanted = std::min(SDL_AudioStreamAvailable(stream.get()), int(expected));
+    Samples converted(static_cast<Uint8*>(SDL_malloc(size_t(wanted) + 1)));
+    const int got = converted ? SDL_AudioStreamGet(stream.get(), converted.get(), wanted) : -1;
     if (got < 0) {
         problem = sdlProblem();
         return nullptr;
