@@ -88,6 +88,12 @@ if [[ $part == badstarts ]]; then
     ! grep -q fonts-ipafont-mincho game.err || fail "a font warning with the fonts installed"
 elif [[ $part == fast ]]; then
     start_expecting 0 "music on"
+    # The desktop's mixer shows whose stream it is.
+    stream=$(pactl list sink-inputs)
+    for property in 'application.name = "Quolvet"' 'application.icon_name = "example.quolvet.Quolvet"' \
+        'media.role = "game"' 'media.name = "Quolvet"'; do
+        grep -qF "$property" <<<"$stream" || fail "the stream lacks $property"
+    done
     for _ in 1 2 3; do
         key F1
         # The thread feeding the server is the first thing to go when the device closes.
