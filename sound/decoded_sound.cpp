@@ -83,8 +83,8 @@ std::shared_ptr<DecodedSound> decodeWave(const uint8_t* image, uint32_t size, st
     }
 
     auto sound = std::make_shared<DecodedSound>();
-    sound->chunk = Mix_Chunk{0, samples.get(), length, MIX_MAX_VOLUME};
     sound->samples = std::move(samples);
+    sound->bytes = length;
     return sound;
 }
 

@@ -1,7 +1,7 @@
-// The sound library over SDL2_mixer. Sounds are decoded into the mix format when they are made,
+// The sound library over plain SDL2. Sounds are decoded into the mix format when they are made,
 // without the device; a play, loop, stop or free only leaves word for the keeper thread and
-// returns. The keeper holds the device and SDL_mixer: it opens the device while something is
-// to sound, plays on SDL_mixer's channels, and closes it after a quiet while.
+// returns. The keeper holds the device: it opens it while something is to sound, hands the sounds
+// to the mixer SDL's audio thread calls, and closes it after a quiet while.
 
 #include "quolvet_sound.h"
 
