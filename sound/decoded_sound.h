@@ -14,13 +14,16 @@ inline constexpr int mixRate = 44100;
 inline constexpr SDL_AudioFormat mixFormat = AUDIO_S16SYS;
 inline constexpr int mixChannels = 1;
 
+// Lets go of samples SDL allocated, or the library itself.
+struct FreeSamples {
+    bool ours = false;
+    void operator()(Uint8* samples) const;
+};
+
 // A sound as the mixer plays it: its samples in the mix format, made without the device and good
 // across every close and open of it.
 struct DecodedSound {
-    struct Free {
-        void operator()(Uint8* samples) const;
-    };
-    std::unique_ptr<Uint8, Free> samples;
+    std::unique_ptr<Uint8, FreeSamples> samples;
     Uint32 bytes = 0;  // whole frames, never none
 };
 
