@@ -1,34 +1,58 @@
 #include "channels.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace quolvet {
 namespace {
 
-constexpr int mostChannels = 256;
+// Effects overlap freely, up to this many sounds at once; a play beyond them is not heard.
+constexpr size_t mostVoices = 256;
 // An effect asked for while the device was stalled or still opening, and not begun by then, is
 // dropped: a burst of late taps would only confuse.
 constexpr auto staleAfter = std::chrono::milliseconds(500);
 
-void SDLCALL countMix(void* mixes, Uint8*, int) {
-    static_cast<std::atomic<uint64_t>*>(mixes)->fetch_add(1, std::memory_order_relaxed);
-}
-
 bool fresh(const Request& request, Clock::time_point now) { return now - request.asked <= staleAfter; }
 
 }  // namespace
+
+// Room for every voice from the start, so adding one never moves them while the lock is held.
+Channels::Channels() { voices_.reserve(mostVoices); }
+
+void SDLCALL Channels::mix(void* channels, Uint8* out, int bytes) {
+    static_cast<Channels*>(channels)->sum(out, Uint32(bytes));
+}
+
+// On SDL's audio thread. SDL's own summing clips at the sample's limits instead of wrapping.
+void Channels::sum(Uint8* out, Uint32 bytes) {
+    SDL_memset(out, 0, bytes);  // silence in the mix format
+    std::lock_guard guard(voicesLock_);
+    for (Voice& voice : voices_) {
+        voice.begun = true;
+        const Uint32 length = voice.sound->bytes;
+        for (Uint32 done = 0; done < bytes && !voice.ended;) {
+            const Uint32 count = std::min(bytes - done, length - voice.position);
+            SDL_MixAudioFormat(out + done, voice.sound->samples.get() + voice.position, mixFormat, count, SDL_MIX_MAXVOLUME);
+            done += count;
+            voice.position += count;
+            if (voice.position < length) continue;
+            voice.position = 0;
+            voice.ended = !voice.looping;
+        }
+    }
+}
 
 void Channels::take(const Request& request, bool deviceOpen) {
     switch (request.kind) {
     case Request::Kind::stop:
         loops_.erase(request.handle);
         std::erase_if(waitingEffects_, [&request](const Request& r) { return r.handle == request.handle; });
-        if (deviceOpen) halt(request.handle);
+        if (deviceOpen) remove([&request](const Voice& v) { return v.handle == request.handle; });
         return;
     case Request::Kind::loop:
         // A second loop of a sound already looping is not started.
-        if (!loops_.emplace(request.handle, request.sound).second || !deviceOpen) return;
-        if (!start(request.handle, request.sound, true, request.asked)) loops_.erase(request.handle);
+        if (loops_.emplace(request.handle, request.sound).second && deviceOpen)
+            start(request.handle, request.sound, true, request.asked);
         return;
     case Request::Kind::play:
         if (!deviceOpen) return waitingEffects_.push_back(request);
@@ -38,17 +62,14 @@ void Channels::take(const Request& request, bool deviceOpen) {
 }
 
 void Channels::deviceOpened() {
-    Mix_AllocateChannels(channelCount_);
-    Mix_SetPostMix(countMix, &mixes_);
-    voices_.assign(size_t(channelCount_), Voice{});
-    std::erase_if(loops_, [this](const auto& loop) { return !start(loop.first, loop.second, true, Clock::now()); });
     const auto now = Clock::now();
+    for (const auto& [handle, sound] : loops_) start(handle, sound, true, now);
     for (const Request& effect : waitingEffects_)
         if (fresh(effect, now)) start(effect.handle, effect.sound, false, effect.asked);
     waitingEffects_.clear();
 }
 
-void Channels::deviceClosed() { voices_.clear(); }
+void Channels::deviceClosed() { remove([](const Voice&) { return true; }); }
 
 void Channels::dropWaitingEffects() { waitingEffects_.clear(); }
 
@@ -59,51 +80,37 @@ void Channels::clear() {
 
 bool Channels::wanted() const { return !loops_.empty() || !waitingEffects_.empty(); }
 
-bool Channels::sounding() const { return Mix_Playing(-1) > 0; }
+bool Channels::sounding() {
+    std::lock_guard guard(voicesLock_);
+    return std::ranges::any_of(voices_, [](const Voice& v) { return !v.ended; });
+}
 
 Clock::time_point Channels::tend(Clock::time_point now) {
     Clock::time_point next = Clock::time_point::max();
-    const uint64_t mixes = mixes_.load(std::memory_order_relaxed);
-    for (size_t channel = 0; channel < voices_.size(); ++channel) {
-        Voice& voice = voices_[channel];
-        if (!voice.sound || voice.looping || voice.begun) {
-            if (voice.sound && !Mix_Playing(int(channel))) voice = Voice{};
-            continue;
-        }
-        voice.begun = mixes != voice.mixesBefore;
-        if (voice.begun) continue;
-        if (now - voice.asked <= staleAfter) {
-            next = std::min(next, voice.asked + staleAfter);
-            continue;
-        }
-        Mix_HaltChannel(int(channel));
-        voice = Voice{};
-    }
+    remove([now, &next](const Voice& v) {
+        if (v.ended) return true;
+        if (v.begun || v.looping) return false;
+        if (now - v.asked > staleAfter) return true;
+        next = std::min(next, v.asked + staleAfter);
+        return false;
+    });
     return next;
 }
 
-bool Channels::start(int32_t handle, const std::shared_ptr<DecodedSound>& sound, bool looping, Clock::time_point asked) {
-    int channel = Mix_PlayChannel(-1, &sound->chunk, looping ? -1 : 0);
-    // Effects overlap freely: all channels busy, there are twice as many.
-    if (channel < 0 && channelCount_ < mostChannels) {
-        channelCount_ *= 2;
-        Mix_AllocateChannels(channelCount_);
-        voices_.resize(size_t(channelCount_));
-        channel = Mix_PlayChannel(-1, &sound->chunk, looping ? -1 : 0);
-    }
-    if (channel < 0) return false;
-    // Counted after the start: a round slipping in between can only make an effect look not
-    // begun when no round follows it, and a device that stalls like that drops it rightly.
-    voices_[size_t(channel)] = Voice{handle, sound, looping, asked, mixes_.load(std::memory_order_relaxed), false};
-    return true;
+void Channels::start(int32_t handle, const std::shared_ptr<DecodedSound>& sound, bool looping, Clock::time_point asked) {
+    std::lock_guard guard(voicesLock_);
+    if (voices_.size() < mostVoices) voices_.push_back(Voice{handle, sound, looping, asked});
 }
 
-void Channels::halt(int32_t handle) {
-    for (size_t channel = 0; channel < voices_.size(); ++channel) {
-        if (voices_[channel].handle != handle || !voices_[channel].sound) continue;
-        Mix_HaltChannel(int(channel));
-        voices_[channel] = Voice{};
-    }
+// Answers the voices taken away, so that their sounds are let go of only once the audio thread
+// may have the lock again.
+template <typename Predicate>
+std::vector<Channels::Voice> Channels::remove(Predicate gone) {
+    std::lock_guard guard(voicesLock_);
+    const auto kept = std::stable_partition(voices_.begin(), voices_.end(), [&gone](const Voice& v) { return !gone(v); });
+    std::vector<Voice> removed(std::make_move_iterator(kept), std::make_move_iterator(voices_.end()));
+    voices_.erase(kept, voices_.end());
+    return removed;
 }
 
 }  // namespace quolvet

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <atomic>
+#include <SDL.h>
+
 #include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "decoded_sound.h"
@@ -22,13 +24,20 @@ struct Request {
     Clock::time_point asked;
 };
 
-// The sounds on SDL_mixer's channels and those waiting for a device. The keeper thread's own, as
-// every Mix_ call is; a chunk is kept alive here while a channel may still read it.
+// The sounds playing on the device and those waiting for one: the mixer. Everything here is the
+// keeper thread's but the voices, which SDL's audio thread sums into the device's buffer under a
+// lock of their own; a sound's samples are kept alive by its voice while it may still be read.
 class Channels {
 public:
+    Channels();
+
+    // The device's callback; `channels` is this.
+    static void SDLCALL mix(void* channels, Uint8* out, int bytes);
+
     // Carried out at once while the device is open; otherwise kept for the device.
     void take(const Request& request, bool deviceOpen);
-    // The device has just opened: the loops start over, and the effects still fresh begin.
+    // The device has just opened and not yet begun: the loops start over, and the effects still
+    // fresh begin.
     void deviceOpened();
     void deviceClosed();
     // No device could be had: waiting effects are dropped rather than heard late.
@@ -36,9 +45,9 @@ public:
     void clear();
     // A loop is on, or an effect waits for the device.
     bool wanted() const;
-    // With the device open: a channel still sounds.
-    bool sounding() const;
-    // With the device open: halts the effects the device has not begun in time and lets go of
+    // With the device open: a voice still sounds.
+    bool sounding();
+    // With the device open: drops the effects the device has not begun in time and lets go of
     // the sounds that ended. Answers when to look again.
     Clock::time_point tend(Clock::time_point now);
 
@@ -48,21 +57,22 @@ private:
         std::shared_ptr<DecodedSound> sound;
         bool looping = false;
         Clock::time_point asked;
-        uint64_t mixesBefore = 0;
+        Uint32 position = 0;  // in bytes
         bool begun = false;
+        bool ended = false;
     };
 
-    bool start(int32_t handle, const std::shared_ptr<DecodedSound>& sound, bool looping, Clock::time_point asked);
-    void halt(int32_t handle);
+    void start(int32_t handle, const std::shared_ptr<DecodedSound>& sound, bool looping, Clock::time_point asked);
+    void sum(Uint8* out, Uint32 bytes);
+    template <typename Predicate>
+    std::vector<Voice> remove(Predicate gone);
 
     // Every loop asked for and not stopped: sounding while the device is open, started again
     // whenever it opens.
     std::map<int32_t, std::shared_ptr<DecodedSound>> loops_;
     std::vector<Request> waitingEffects_;
-    std::vector<Voice> voices_;  // by channel
-    int channelCount_ = 16;
-    // Mixing rounds SDL_mixer has done: an effect is begun once one has passed since its start.
-    std::atomic<uint64_t> mixes_{0};
+    std::mutex voicesLock_;
+    std::vector<Voice> voices_;
 };
 
 }  // namespace quolvet

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <SDL_mixer.h>
+#include <SDL.h>
 
 #include <cstdint>
 #include <memory>
@@ -14,14 +14,17 @@ inline constexpr int mixRate = 44100;
 inline constexpr SDL_AudioFormat mixFormat = AUDIO_S16SYS;
 inline constexpr int mixChannels = 1;
 
-// A sound as SDL_mixer plays it: its samples in the mix format and a chunk over them, made
-// without the device and good across every close and open of it.
+// Lets go of samples SDL allocated, or the library itself.
+struct FreeSamples {
+    bool ours = false;
+    void operator()(Uint8* samples) const;
+};
+
+// A sound as the mixer plays it: its samples in the mix format, made without the device and good
+// across every close and open of it.
 struct DecodedSound {
-    struct Free {
-        void operator()(Uint8* samples) const;
-    };
-    std::unique_ptr<Uint8, Free> samples;
-    Mix_Chunk chunk{};
+    std::unique_ptr<Uint8, FreeSamples> samples;
+    Uint32 bytes = 0;  // whole frames, never none
 };
 
 // Decodes a whole WAVE file image of `size` bytes. Answers nullptr and says why in `problem`, in

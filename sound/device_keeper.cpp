@@ -23,13 +23,6 @@ constexpr auto statusPeriod = 250ms;
 constexpr auto retryKnownDriver = 1s;
 constexpr auto retryEveryDriver = 3s;
 
-// SDL says so when the open device is lost (its server went away); no capture device is ever
-// opened, so any such word is about the one output.
-bool deviceLost() {
-    SDL_Event event;
-    return SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_AUDIODEVICEREMOVED, SDL_AUDIODEVICEREMOVED) > 0;
-}
-
 }  // namespace
 
 bool DeviceKeeper::start(Clock::duration patience) {
@@ -73,8 +66,8 @@ void DeviceKeeper::serve(std::unique_lock<std::mutex>& lock) {
     if (!inSession_) return work_.wait(lock);
     const std::vector<Request> asked = std::exchange(requests_, {});
     lock.unlock();
-    for (const Request& request : asked) channels_.take(request, deviceOpen_);
-    if (deviceOpen_) {
+    for (const Request& request : asked) channels_.take(request, device_ != 0);
+    if (device_ != 0) {
         const Clock::time_point lookAgain = keepOpen();
         lock.lock();
         return rest(lock, lookAgain);
@@ -84,11 +77,7 @@ void DeviceKeeper::serve(std::unique_lock<std::mutex>& lock) {
     if (Clock::now() < retryAt_) return rest(lock, retryAt_);
     lock.unlock();
     const bool opened = open();
-    if (opened) {
-        channels_.deviceOpened();
-    } else {
-        channels_.dropWaitingEffects();
-    }
+    if (!opened) channels_.dropWaitingEffects();
     quietSince_.reset();
     lock.lock();
     if (probe_ == Probe::pending) probe_ = opened ? Probe::found : Probe::missing;
@@ -116,12 +105,12 @@ void DeviceKeeper::rest(std::unique_lock<std::mutex>& lock, std::optional<Clock:
     }
 }
 
-// With the device open: closes it when it was lost or has been quiet a while. A lost device is
-// opened anew from a fresh driver, which finds the server again once it is back. Answers when
-// to look again.
+// With the device open: closes it when it was lost or has been quiet a while. A device SDL has
+// given up on (its server went away) is opened anew from a fresh driver, which finds the server
+// again once it is back. Answers when to look again.
 Clock::time_point DeviceKeeper::keepOpen() {
     const Clock::time_point now = Clock::now();
-    if (deviceLost()) {
+    if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
         close(false);
         return now;
     }
@@ -143,21 +132,29 @@ bool DeviceKeeper::open() {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         driverUp_ = true;
     }
-    // Word of devices come and gone before this one is not about it.
-    SDL_FlushEvents(SDL_AUDIODEVICEADDED, SDL_AUDIODEVICEREMOVED);
-    if (Mix_OpenAudioDevice(mixRate, mixFormat, mixChannels, QUOLVET_MIX_BUFFER_FRAMES, nullptr, 0) != 0) {
+    SDL_AudioSpec wanted{};
+    wanted.freq = mixRate;
+    wanted.format = mixFormat;
+    wanted.channels = mixChannels;
+    wanted.samples = QUOLVET_MIX_BUFFER_FRAMES;
+    wanted.callback = Channels::mix;
+    wanted.userdata = &channels_;
+    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device_ == 0) {
         close(false);
         return false;
     }
-    deviceOpen_ = true;
     workingDriver_ = SDL_GetCurrentAudioDriver();
+    // SDL opens a device paused: the first buffer it asks for already holds what waited for it.
+    channels_.deviceOpened();
+    SDL_PauseAudioDevice(device_, 0);
     return true;
 }
 
 void DeviceKeeper::close(bool keepDriver) {
-    if (deviceOpen_) {
-        Mix_CloseAudio();
-        deviceOpen_ = false;
+    if (device_ != 0) {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
         channels_.deviceClosed();
     }
     if (keepDriver || !driverUp_) return;

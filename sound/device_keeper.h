@@ -12,12 +12,12 @@
 
 namespace quolvet {
 
-// The one thread that holds the audio device and SDL_mixer: every SDL audio and Mix_ call runs
-// there and nowhere else, since SDL_mixer's state is global and opening or closing may wait on a
-// slow, hung or vanished sound server. Callers only leave word and wait, if at all, for a bounded
-// time. The device is opened while something is to sound, closed after a quiet while (an open
-// device costs CPU even when silent), closed and opened anew when SDL reports it lost, and tried
-// again now and then while none can be had.
+// The one thread that holds the audio device: every SDL audio call but the mixing runs there and
+// nowhere else, since opening or closing may wait on a slow, hung or vanished sound server.
+// Callers only leave word and wait, if at all, for a bounded time. The device is opened while
+// something is to sound, closed after a quiet while (an open device costs CPU even when silent),
+// closed and opened anew when SDL reports it lost, and tried again now and then while none can be
+// had.
 class DeviceKeeper {
 public:
     // Opens the device at once. Answers false when none could be had within `patience`; true
@@ -51,7 +51,7 @@ private:
     Clock::time_point retryAt_;
     // The keeper thread's own.
     Channels channels_;
-    bool deviceOpen_ = false;
+    SDL_AudioDeviceID device_ = 0;
     bool driverUp_ = false;
     std::string workingDriver_;
     std::optional<Clock::time_point> quietSince_;

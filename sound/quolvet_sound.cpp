@@ -1,13 +1,14 @@
-// The sound library over SDL2_mixer. Sounds are decoded into the mix format when they are made,
+// The sound library over plain SDL2. Sounds are decoded into the mix format when they are made,
 // without the device; a play, loop, stop or free only leaves word for the keeper thread and
-// returns. The keeper holds the device and SDL_mixer: it opens the device while something is
-// to sound, plays on SDL_mixer's channels, and closes it after a quiet while.
+// returns. The keeper holds the device: it opens it while something is to sound, hands the sounds
+// to the mixer SDL's audio thread calls, and closes it after a quiet while.
 
 #include "quolvet_sound.h"
 
 #include <SDL.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
@@ -49,13 +50,26 @@ Library& library() {
 // Once, before the keeper thread first calls SDL. Without the hint SDL turns SIGINT and SIGTERM
 // into quit events nobody reads, and the game could no longer be stopped from outside; the
 // event subsystem, which the audio one needs, registers its hints here rather than while this
-// thread reads them to decode a sound.
+// thread reads them to decode a sound. The desktop's volume mixer names the stream, and keeps its
+// volume, by the others; a player's own SDL_AUDIO_DEVICE_* variables still win over them.
 void prepareSdl() {
     static const bool prepared = [] {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Quolvet");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Quolvet");
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_ROLE, "game");
         return SDL_InitSubSystem(SDL_INIT_EVENTS) == 0;
     }();
     (void)prepared;
+}
+
+// SDL's PulseAudio driver passes on neither the stream's icon nor its role, and the sound server's
+// library reads both from the environment too: set while the program loads, before any thread
+// could be reading the environment, and never over a player's own. The icon is the one the
+// desktop entry names.
+__attribute__((constructor)) void describeTheStream() {
+    setenv("PULSE_PROP_application.icon_name", "example.quolvet.Quolvet", 0);
+    setenv("PULSE_PROP_media.role", "game", 0);
 }
 
 int32_t nextHandle(int32_t& last) {

@@ -60,6 +60,7 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
     }
 
     const uint8_t* fmt = nullptr;
+    const uint8_t* data = nullptr;
     uint32_t dataBytes = 0;
     bool dataSeen = false;
     for (uint64_t at = riffHeaderBytes; at + chunkHeaderBytes <= end;) {
@@ -71,6 +72,7 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
             fmt = chunk + chunkHeaderBytes;
         } else if (hasTag(chunk, "data") && !dataSeen) {
             dataSeen = true;
+            data = chunk + chunkHeaderBytes;
             dataBytes = uint32_t(bytes);
         }
         at += chunkHeaderBytes + bytes + (bytes & 1);  // chunks are padded to an even length
@@ -93,7 +95,9 @@ WaveImage inspectWaveImage(const uint8_t* image, uint32_t size) {
         return refused(text);
     }
     if (dataBytes == 0) return refused("音のデータが空です。");
-    return WaveImage{"", uint32_t(end)};
+    const bool plain = tag == 0x0001 && readLittle16(fmt + 2) == 1 && readLittle16(fmt + 12) == 2 && readLittle16(fmt + 14) == 16;
+    if (!plain) return WaveImage{"", uint32_t(end)};
+    return WaveImage{"", uint32_t(end), data, dataBytes, rate};
 }
 
 }  // namespace quolvet

@@ -5,7 +5,8 @@
 # (QT_SCALE_FACTOR), so that both of a pair meet the same load on the machine.
 #
 # Usage: bench/startup/measure.sh [build-dir]     (RUNS=10 repetitions, median reported;
-#        PEERS=0 leaves out the two desktop games)
+#        PEERS=0 leaves out the two desktop games; AUDIO=pulse gives every session a private
+#        PulseAudio with a null sink instead of SDL's dummy driver)
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -13,6 +14,7 @@ repo=$(cd "$here/../.." && pwd)
 build=$(realpath -m "${1:-$repo/build-measure}")
 runs=${RUNS:-10}
 peers=${PEERS:-1}
+audio=${AUDIO:-dummy}
 work=$(mktemp -d)
 
 # --- what the measuring needs -------------------------------------------------------------
@@ -48,6 +50,7 @@ open_session() {
     trap stop_session EXIT
     start_xvfb
     start_bus
+    if [[ $audio == pulse ]]; then start_pulse; else export SDL_AUDIODRIVER=dummy; fi
 }
 
 cpu_ticks() {  # utime + stime, in clock ticks
@@ -58,6 +61,8 @@ cpu_ticks() {  # utime + stime, in clock ticks
 }
 tick_ms=$((1000 / $(getconf CLK_TCK)))
 rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null || echo -1; }
+# Shared libraries mapped, the program's own included.
+libraries() { awk '$6 ~ /\.so/ { print $6 }' "/proc/$1/maps" 2>/dev/null | sort -u | wc -l; }
 # CPU milliseconds of every thread alive, from the scheduler's own account (nanoseconds); a
 # thread that has ended by then is not counted (neither program ends one during start-up).
 cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { if (NR == 0) print -1; else printf "%.1f", ns / 1e6 }'; }
@@ -95,12 +100,12 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else if
 stats() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) { print "n/a n/a n/a"; exit } m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; printf "%.1f %.1f %.1f\n", v[1], m, v[NR] }'; }
 
 # --- sessions -------------------------------------------------------------------------------
-# Launches, then reads CPU and memory 2 s after the first painted window (the CPU from the
-# launch on); sets APP_PID and STARTED to "STARTUP_MS START_CPU_MS RSS_KB".
+# Launches, then reads CPU, memory and libraries 2 s after the first painted window (the CPU
+# from the launch on); sets APP_PID and STARTED to "STARTUP_MS START_CPU_MS RSS_KB LIBRARIES".
 start_and_settle() {
     launch "$@"
     sleep 2
-    STARTED="$STARTUP_MS $(cpu_ms "$APP_PID") $(rss_kb "$APP_PID")"
+    STARTED="$STARTUP_MS $(cpu_ms "$APP_PID") $(rss_kb "$APP_PID") $(libraries "$APP_PID")"
 }
 
 # A peer or the bare window at scale $1: start-up, start CPU, memory, then CPU over 10 s idle
@@ -114,11 +119,10 @@ measure_plain() (
     if [[ $QT_SCALE_FACTOR == 1 ]]; then echo "$STARTED $(cpu_over "$APP_PID" 10)"; else echo "$STARTED -1"; fi
 )
 
-# The game with the dummy audio driver, at scale 1: as above, then the CPU of one computer move.
+# The game at scale 1: as above, then the CPU of one computer move.
 measure_game() (
     open_session
     cd "$work"
-    export SDL_AUDIODRIVER=dummy
     local idle move
     start_and_settle "$game"
     idle=$(cpu_over "$APP_PID" 10)
@@ -131,11 +135,11 @@ measure_game() (
     echo "$STARTED $idle $move"
 )
 
-# The game at scale 2: start-up, start CPU, memory.
+# The game at scale 2: start-up, start CPU, memory, libraries.
 measure_game_at_two() (
     open_session
     cd "$work"
-    export SDL_AUDIODRIVER=dummy QT_SCALE_FACTOR=2
+    export QT_SCALE_FACTOR=2
     start_and_settle "$game"
     echo "$STARTED"
 )
@@ -160,7 +164,6 @@ measure_music() (
 measure_pacing() (
     open_session
     cd "$work"
-    export SDL_AUDIODRIVER=dummy
     local trace=$work/trace.$BASHPID
     strace --seccomp-bpf -f -ttt -T -e trace=clock_nanosleep,nanosleep -o "$trace" "$game" 2>/dev/null &
     local tracer=$!
@@ -192,7 +195,7 @@ measure_pacing() (
 )
 
 # --- runs -------------------------------------------------------------------------------------
-bare_cmd=(env SDL_AUDIODRIVER=dummy "$bare")
+bare_cmd=("$bare")
 declare -A rows
 # One pair: the game and the bare window at the scale $1, in the order $2 ("game" or "bare"
 # first); adds their rows and the ratios of the pair.
@@ -234,31 +237,31 @@ mib() { awk '{ printf "%.1f", $1 / 1024 }' <<<"$1"; }
 two_places() { awk '$1 == "n/a" { print; next } { printf "%.2f", $1 }'; }
 percent() { awk '{ printf "%.2f", $1 / 100 }' <<<"$1"; }  # CPU ms over 10 s → % of a core
 
-g_move=$(column_median game1 5)
+g_move=$(column_median game1 6)
 on=$(column_median music 1); off=$(column_median music 2)
 
 echo
 echo "Medians of $runs runs, each program in its own fresh Xvfb (1024×768×24, no window manager)."
 echo "Start CPU: every thread's CPU (schedstat) from the launch to 2 s after the first painted window."
 echo
-echo "| Program | Scale | Start-up to first painted window (ms) | Start CPU (ms) | Resident memory 2 s after (MiB) | CPU in 10 s idle (ms, % of a core) |"
-echo "|---|---:|---:|---:|---:|---:|"
+echo "| Program | Scale | Start-up to first painted window (ms) | Start CPU (ms) | Resident memory 2 s after (MiB) | Shared libraries | CPU in 10 s idle (ms, % of a core) |"
+echo "|---|---:|---:|---:|---:|---:|---:|"
 row() {  # name, rows key, scale
     local c
-    c=$(column_median "$2" 4)
+    c=$(column_median "$2" 5)
     [[ $c == n/a ]] && c="" || c="$c ($(percent "$c") %)"
-    echo "| $1 | $3 | $(column_median "$2" 1) | $(column_median "$2" 2) | $(mib "$(column_median "$2" 3)") | $c |"
+    echo "| $1 | $3 | $(column_median "$2" 1) | $(column_median "$2" 2) | $(mib "$(column_median "$2" 3)") | $(column_median "$2" 4) | $c |"
 }
-row "quolvet (SDL dummy audio, music on)" game1 1
-row "bare_window (Qt + SDL_mixer, dummy audio)" bare1 1
-row "quolvet (SDL dummy audio, music on)" game2 2
-row "bare_window (Qt + SDL_mixer, dummy audio)" bare2 2
+row "quolvet ($audio audio, music on)" game1 1
+row "bare_window (Qt + SDL_mixer, $audio audio)" bare1 1
+row "quolvet ($audio audio, music on)" game2 2
+row "bare_window (Qt + SDL_mixer, $audio audio)" bare2 2
 if ((peers)); then
     row "gnome-mines $(dpkg-query -W -f='${Version}' gnome-mines)" gnome 1
     row "kmines $(dpkg-query -W -f='${Version}' kmines)" kmines 1
 fi
-echo "| quolvet, music on (SDL disk audio → /dev/null) | 1 | | | | $on ($(percent "$on") %) |"
-echo "| quolvet, music off by F1 (SDL disk audio) | 1 | | | | $off ($(percent "$off") %) |"
+echo "| quolvet, music on (SDL disk audio → /dev/null) | 1 | | | | | $on ($(percent "$on") %) |"
+echo "| quolvet, music off by F1 (SDL disk audio) | 1 | | | | | $off ($(percent "$off") %) |"
 echo
 echo "CPU used by quolvet over one computer move (後手 from the menu: fresh deal, choice, 0.7 s pause, four frames): median $g_move ms."
 echo
@@ -277,8 +280,8 @@ echo "| Target | Figure (median of the pairs' ratios) | Result |"
 echo "|---|---|---|"
 for scale in 1 2; do
     t=$(column_median "ratio$scale" 1 | two_places); c=$(column_median "ratio$scale" 2 | two_places)
-    echo "| start-up ≤ 1.15 × bare window, scale $scale | $(column_median "game$scale" 1) ms vs $(column_median "bare$scale" 1) ms, ${t}× | $(verdict "$t <= 1.15") |"
-    echo "| start CPU ≤ 1.15 × bare window, scale $scale | $(column_median "game$scale" 2) ms vs $(column_median "bare$scale" 2) ms, ${c}× | $(verdict "$c <= 1.15") |"
+    echo "| start-up ≤ 1.05 × bare window, scale $scale | $(column_median "game$scale" 1) ms vs $(column_median "bare$scale" 1) ms, ${t}× | $(verdict "$t <= 1.05") |"
+    echo "| start CPU ≤ 1.0 × bare window, scale $scale | $(column_median "game$scale" 2) ms vs $(column_median "bare$scale" 2) ms, ${c}× | $(verdict "$c <= 1.0") |"
     g_rss=$(column_median "game$scale" 3); b_rss=$(column_median "bare$scale" 3)
     echo "| memory ≤ 1.3 × bare window, scale $scale | $(mib "$g_rss") vs $(mib "$b_rss") MiB ($(awk "BEGIN { printf \"%.2f\", $g_rss / $b_rss }")×) | $(verdict "$g_rss <= 1.3 * $b_rss") |"
 done

@@ -28,7 +28,7 @@ for size in 32 48 64 128 256; do
     [[ $(file -b "$icon" 2>/dev/null) == *"$size x $size"* ]] || fault "no ${size}x${size} icon"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libqt6widgets6 libsdl2-mixer qt6-qpa-plugins fonts-ipafont-mincho; do
+for needed in libqt6widgets6 libsdl2-2.0-0 qt6-qpa-plugins fonts-ipafont-mincho; do
     [[ $depends == *"$needed"* ]] || fault "Depends lacks $needed: $depends"
 done
 

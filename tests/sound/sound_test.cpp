@@ -63,6 +63,13 @@ protected:
     }
     static size_t frames(double seconds) { return size_t(seconds * outputRate); }
     size_t written() const { return fs::exists(output) ? size_t(fs::file_size(output)) / 2 : 0; }
+    // Its thread lives as long as the device is open.
+    static bool deviceOpen() {
+        std::string name;
+        for (const auto& task : fs::directory_iterator("/proc/self/task"))
+            if (std::getline(std::ifstream(task.path() / "comm"), name) && name.starts_with("SDLAudio")) return true;
+        return false;
+    }
     // Bounded, so a stuck driver fails the test instead of hanging it.
     size_t waitFor(double seconds) {
         const size_t target = written() + frames(seconds);
@@ -96,8 +103,8 @@ TEST_F(Sound, WarnsOfTheMissingDeviceAndOfEveryBadFileByNameWithItsReason) {
         {spoiled(42, {0x40}), "「data」チャンクが最後まで揃っていません"},
         {spoiled(12, {'j', 'u', 'n', 'k'}), "「fmt 」チャンクがありません。"},
         {spoiled(22, {0}), "チャンネル数が0です。"},
-        {spoiled(24, {8, 0}), "再生できないサンプリング周波数です（8 Hz）。"},
-        {spoiled(24, {0x40, 0x0D, 0x03}), "（200000 Hz）"},
+        {spoiled(24, {0x3F, 0x1F}), "再生できないサンプリング周波数です（7999 Hz）。"},
+        {spoiled(24, {0x01, 0xEE, 0x02}), "（192001 Hz）"},
         {spoiled(20, {0x34}), "0x0034"},
         {spoiled(34, {12}), "音声を読み込めません"},  // passes the library's checks; SDL's decoder refuses it
         {std::vector<uint8_t>(300, 'x'), "WAVEファイルではありません。"},
@@ -151,6 +158,22 @@ TEST_F(Sound, EffectsOverlapAndMusicLoopsOnWholeFramesUntilStoppedOrFreed) {
     EXPECT_EQ(framesAbove(level / 2, freed + frames(0.15)), 0u);
     module.TermSound();
     dsPlay(effect), dsPlayLooping(effect), dsStop(effect), dsFree(effect), dsTerminate(device);
+}
+
+// The highest rate a sound may have plays; once quiet the device closes, and the effect that opens
+// it again, at the lowest rate, is heard whole in its new output.
+TEST_F(Sound, TheEffectThatOpensTheQuietDeviceAgainIsHeardWholeAndEitherEndOfTheRatesPlays) {
+    open("disk");
+    const int32_t high = load(192000, 0.5), low = load(8000, 0.8);
+    ASSERT_TRUE(high && low);
+    dsPlay(high);
+    for (int tries = 0; tries < 500 && deviceOpen(); ++tries) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_FALSE(deviceOpen());
+    EXPECT_GT(framesAbove(level * 3 / 4, 0), frames(0.48));
+    fs::remove(output);
+    dsPlay(low);
+    for (int tries = 0; tries < 300 && written() < frames(1); ++tries) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_GT(framesAbove(level * 3 / 4, 0), frames(0.78));
 }
 
 }  // namespace
