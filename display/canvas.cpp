@@ -1,7 +1,10 @@
 #include "canvas.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <map>
 #include <thread>
 
@@ -34,9 +37,24 @@ constexpr int highestMoveNumber = 80;  // every move takes at least one of the 8
 // than its outer size, 8500 × 8100 twips: the image holds only what can be seen.
 const QSize imageSize = {twipsToPixel(8500), twipsToPixel(8100)};
 
+// The image's pixels lie in memory of their own, in huge pages where the system lends them: on
+// this kind of virtual machine first touching each fresh 4 KiB page costs some 10 µs, so filling
+// the 1.2 MB image page by page took 3 ms of start-up, the 4.9 MB one at scale 2 over 10 ms.
+QImage hugePageImage(QSize size)
+{
+    constexpr qsizetype hugePage = qsizetype(2) << 20;
+    const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
+    const qsizetype rounded = (bytesPerLine * size.height() + hugePage - 1) / hugePage * hugePage;
+    void* pixels = std::aligned_alloc(hugePage, rounded);
+    if (!pixels) return QImage(size, QImage::Format_RGB32);
+    madvise(pixels, rounded, MADV_HUGEPAGE);
+    return QImage(static_cast<uchar*>(pixels), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
+                  std::free, pixels);
+}
+
 QImage blankImage(double ratio)
 {
-    QImage image(toDevice(QRect(QPoint(), imageSize), ratio).size(), QImage::Format_RGB32);
+    QImage image = hugePageImage(toDevice(QRect(QPoint(), imageSize), ratio).size());
     image.setDevicePixelRatio(ratio);
     image.fill(qbColor(backgroundColor));
     return image;
