@@ -9,13 +9,13 @@
 #include <thread>
 
 #include <QBitmap>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
 
 #include "display_connection.h"
+#include "packed_texts.h"
 #include "pictures.h"
 #include "text.h"
 
@@ -207,18 +207,16 @@ void Canvas::paintOutline(QPainter& painter, int colour, double column, double r
 void Canvas::printAt(QPainter& painter, double x, double y, const QString& text, int colour, int size)
 {
     if (text.isEmpty()) return;
-    const QFont font = textFont(size, bold_);
     const QPoint topLeft = twipsToPixel(x, y);
-    painter.setFont(font);
-    painter.setPen(qbColor(colour));
-    const QFontMetrics metrics(font);
-    // The glyphs are set at the device's resolution from the same font, at the same places.
-    painter.save();
-    painter.scale(ratio_, ratio_);
-    painter.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
-    painter.restore();
+    const QColor color = qbColor(colour);
+    // The texts of play come packed, set at build time in the same face: the font and its glyphs
+    // are then never loaded at all.
+    const QString face = installedMincho();
+    std::optional<QSize> box;
+    if (bold_) box = inkPackedText(painter, topLeft, text, color, size, ratio_, face);
+    if (!box) box = setText(painter, topLeft, text, color, size, bold_, ratio_);
     // Bold glyphs may reach a little beyond their advance.
-    dirty_ += QRect(topLeft, QSize(metrics.horizontalAdvance(text) + 4, metrics.height() + 2));
+    dirty_ += QRect(topLeft, *box + QSize(4, 2));
 }
 
 void Canvas::printNumber(QPainter& painter, double column, double row, int value, int colour, int mode,

@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include <QFontDatabase>
+#include <QFontMetrics>
+#include <QPainter>
 #include <QStringList>
 
 namespace quolvet {
@@ -41,24 +43,25 @@ static const QStringList& minchoFamilies()
 
 // Without a Japanese face the kanji come out as empty boxes. The game still plays, so it draws
 // with whatever face there is and says once, where a player starting it from a terminal sees it,
-// what to install. Returns whether one of the Mincho faces is installed.
-static bool minchoInstalled()
+// what to install.
+QString installedMincho()
 {
-    static const bool installed = [] {
+    static const QString installed = [] {
         const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
         if (japanese.isEmpty()) {
             std::fputs("quolvet: no Japanese font found, the kanji will not show; "
                        "install the package fonts-ipafont-mincho\n", stderr);
         }
-        return std::any_of(minchoFamilies().begin(), minchoFamilies().end(),
-                           [&](const QString& family) { return japanese.contains(family, Qt::CaseInsensitive); });
+        for (const QString& family : minchoFamilies())
+            if (japanese.contains(family, Qt::CaseInsensitive)) return family;
+        return QString();
     }();
     return installed;
 }
 
 QFont textFont(int points, bool bold)
 {
-    const bool mincho = minchoInstalled();
+    const bool mincho = !installedMincho().isEmpty();
     QFont font;
     // Whatever Mincho is installed, so the kanji always come out in a serif face.
     font.setFamilies(minchoFamilies());
@@ -71,6 +74,36 @@ QFont textFont(int points, bool bold)
     font.setStyleStrategy(mincho ? QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging)
                                  : QFont::NoAntialias);
     return font;
+}
+
+QSize setText(QPainter& painter, QPoint topLeft, const QString& text, const QColor& colour, int points, bool bold,
+              double ratio)
+{
+    const QFont font = textFont(points, bold);
+    painter.setFont(font);
+    painter.setPen(colour);
+    const QFontMetrics metrics(font);
+    // The glyphs are set at the device's resolution from the same font, at the same places.
+    painter.save();
+    painter.scale(ratio, ratio);
+    painter.drawText(QPoint(topLeft.x(), topLeft.y() + metrics.ascent()), text);
+    painter.restore();
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+// The column numbers (16 points), the row kanji (12), the hand counts (14), the move counter
+// (12, a game ends by move 80) and its caption (10). Counts beyond these are set when printed.
+std::vector<PrintedText> textsInPlay()
+{
+    std::vector<PrintedText> texts;
+    for (int value = 1; value <= 9; ++value) {
+        texts.push_back({printedNumber(value, 0), 16});
+        texts.push_back({printedNumber(value, 1), 12});
+    }
+    for (int count = 1; count <= 40; ++count) texts.push_back({printedNumber(count, 0), 14});
+    for (int count = 0; count <= 80; ++count) texts.push_back({printedNumber(count, 0), 12});
+    texts.push_back({caption(99), 10});
+    return texts;
 }
 
 }  // namespace quolvet

@@ -1,7 +1,14 @@
 #pragma once
 
 #include <QFont>
+#include <QSize>
 #include <QString>
+
+#include <vector>
+
+class QColor;
+class QPainter;
+class QPoint;
 
 // How the window's own texts look and read: labels, hand counts, the move counter.
 namespace quolvet {
@@ -15,5 +22,21 @@ QString caption(int code);
 
 // The Japanese serif face at `points` (taken at 96 dots per inch whatever the screen says).
 QFont textFont(int points, bool bold);
+
+// The Mincho face the texts are set in, or none; says once what to install when no Japanese face
+// is there at all.
+QString installedMincho();
+
+// Sets `text` in the face with its top-left at `topLeft` (pixels), its glyphs at the device's
+// resolution `ratio`. Answers its box: advance and line height, in pixels.
+QSize setText(QPainter& painter, QPoint topLeft, const QString& text, const QColor& colour, int points, bool bold,
+              double ratio);
+
+// Every text the window prints in play, with its size, for the build to render once.
+struct PrintedText {
+    QString text;
+    int points;
+};
+std::vector<PrintedText> textsInPlay();
 
 }  // namespace quolvet
