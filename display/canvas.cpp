@@ -466,11 +466,16 @@ void Canvas::消去_アイコン()
 
 void Canvas::待ち時間(double seconds) { waiter_(seconds); }
 
+// Each tile as 描画_絵 draws it, all through one painter: setting a painter up and taking it
+// down cost more than the tile it drew.
 void Canvas::tileBackground()
 {
+    QPainter painter(&devicePixels());
     for (int x = -2; x <= 20; ++x) {
-        for (int y = -2; y <= 15; ++y) 描画_絵(PIC_BACKGROUND, x, y);
+        for (int y = -2; y <= 15; ++y) paintPicture(painter, PIC_BACKGROUND, x, y);
     }
+    painter.end();
+    changed();
 }
 
 void Canvas::drawPosition()
