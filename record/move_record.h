@@ -1,10 +1,39 @@
 #pragma once
 
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "game.h"
 
 namespace quolvet {
+
+// Memory the system hands over zeroed, so that the record's 501 positions, all zeros at first,
+// cost no writing: a position's pages are touched only once a game gets that far (the boards
+// alone are 200 KB, some fifty fresh pages at start-up).
+template <typename T>
+struct ZeroedAllocator {
+    static_assert(std::is_trivial_v<T>, "only plain data is left as calloc zeroed it");
+    using value_type = T;
+    ZeroedAllocator() = default;
+    template <typename U>
+    ZeroedAllocator(const ZeroedAllocator<U>&) {}
+    T* allocate(std::size_t n) {
+        if (void* memory = std::calloc(n, sizeof(T))) return static_cast<T*>(memory);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* memory, std::size_t) { std::free(memory); }
+    // Value-initialized plain data is all zeros, which it already is.
+    template <typename U>
+    void construct(U*) noexcept {}
+    template <typename U, typename... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+    bool operator==(const ZeroedAllocator&) const = default;
+};
 
 // Every position of the current line of play, board and both hands, by move number.
 // Stepping copies a snapshot back; nothing is replayed or undone.
@@ -15,9 +44,9 @@ public:
     MoveRecord();
 
     int lastMoveNumber = 0;
-    std::vector<Grid> historyBoard;
-    std::vector<Hand> historyEnemyHand;
-    std::vector<Hand> historyOwnHand;
+    std::vector<Grid, ZeroedAllocator<Grid>> historyBoard;
+    std::vector<Hand, ZeroedAllocator<Hand>> historyEnemyHand;
+    std::vector<Hand, ZeroedAllocator<Hand>> historyOwnHand;
 
     void 保存_現将棋盤(const Game& game, int n);  // store the position under index n
     void 手順保存(Game& game);                     // count the move just made and store it
