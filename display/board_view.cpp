@@ -1,5 +1,9 @@
 #include "board_view.h"
 
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QBackingStore>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -23,6 +27,25 @@ QImage devicePixels(const QImage& image)
     return QImage(image.constBits(), image.width(), image.height(), image.bytesPerLine(), image.format());
 }
 
+// The window's copy on the way to the screen (shared with the display server) is made present in
+// one call before the first paint writes it whole, rather than one fault for each of its fresh
+// pages as the copy reaches them: on this kind of virtual machine that was some 300 faults of
+// 10 µs each in the first paint, 1200 at scale 2.
+void makePresent(const QWidget& widget)
+{
+    QBackingStore* store = widget.backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (!device || device->devType() != QInternal::Image) return;
+    const auto& image = static_cast<const QImage&>(*device);
+    static const uchar* done = nullptr;
+    if (image.constBits() == done) return;
+    done = image.constBits();
+    const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const uintptr_t from = uintptr_t(image.constBits()) & ~(page - 1);
+    const uintptr_t to = uintptr_t(image.constBits()) + uintptr_t(image.sizeInBytes());
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+}
+
 }  // namespace
 
 BoardView::BoardView(const Canvas& canvas, const Game& game, QWidget* parent)
@@ -37,6 +60,7 @@ BoardView::BoardView(const Canvas& canvas, const Game& game, QWidget* parent)
 
 void BoardView::paintEvent(QPaintEvent* event)
 {
+    makePresent(*this);
     QPainter painter(this);
     const QImage& image = canvas_.image();
     const QRect shown(QPoint(), image.deviceIndependentSize().toSize());
