@@ -44,10 +44,16 @@ QImage hugePageImage(QSize size)
 {
     constexpr qsizetype hugePage = qsizetype(2) << 20;
     const qsizetype bytesPerLine = qsizetype(size.width()) * 4;
-    const qsizetype rounded = (bytesPerLine * size.height() + hugePage - 1) / hugePage * hugePage;
+    const qsizetype bytes = bytesPerLine * size.height();
+    const qsizetype rounded = (bytes + hugePage - 1) / hugePage * hugePage;
     void* pixels = std::aligned_alloc(hugePage, rounded);
     if (!pixels) return QImage(size, QImage::Format_RGB32);
-    madvise(pixels, rounded, MADV_HUGEPAGE);
+    // A last huge page less than half filled would hold more unused than used: that part stays
+    // in small pages (at scale 2, 0.9 MB of the 4.9 MB).
+    const qsizetype tail = bytes % hugePage;
+    madvise(pixels, tail != 0 && tail < hugePage / 2 ? bytes - tail : rounded, MADV_HUGEPAGE);
+    // And the small pages made present in one call rather than one fault each.
+    madvise(pixels, bytes, MADV_POPULATE_WRITE);
     return QImage(static_cast<uchar*>(pixels), size.width(), size.height(), bytesPerLine, QImage::Format_RGB32,
                   std::free, pixels);
 }
