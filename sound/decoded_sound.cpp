@@ -73,7 +73,9 @@ std::shared_ptr<DecodedSound> copied(const uint8_t* from, Uint32 bytes) {
     const bool large = bytes >= hugePage;
     Samples samples(static_cast<Uint8*>(large ? std::aligned_alloc(hugePage, rounded) : std::malloc(bytes)), FreeSamples{true});
     if (!samples) return nullptr;
-    if (large) madvise(samples.get(), rounded, MADV_HUGEPAGE);
+    const size_t tail = bytes % hugePage;
+    if (large) madvise(samples.get(), tail != 0 && tail < hugePage / 2 ? bytes - tail : rounded, MADV_HUGEPAGE);
+    if (large) madvise(samples.get(), bytes, MADV_POPULATE_WRITE);
     std::memcpy(samples.get(), from, bytes);
     return made(std::move(samples), bytes);
 }
