@@ -73,9 +73,13 @@ std::shared_ptr<DecodedSound> copied(const uint8_t* from, Uint32 bytes) {
     const bool large = bytes >= hugePage;
     Samples samples(static_cast<Uint8*>(large ? std::aligned_alloc(hugePage, rounded) : std::malloc(bytes)), FreeSamples{true});
     if (!samples) return nullptr;
-    const size_t tail = bytes % hugePage;
-    if (large) madvise(samples.get(), tail != 0 && tail < hugePage / 2 ? bytes - tail : rounded, MADV_HUGEPAGE);
-    if (large) madvise(samples.get(), bytes, MADV_POPULATE_WRITE);
+    if (large) {
+        // A last huge page less than half used would hold more unused than used: that part stays
+        // in small pages, made present with the rest in one call rather than a fault each.
+        const size_t tail = bytes % hugePage;
+        madvise(samples.get(), tail != 0 && tail < hugePage / 2 ? bytes - tail : rounded, MADV_HUGEPAGE);
+        madvise(samples.get(), bytes, MADV_POPULATE_WRITE);
+    }
     std::memcpy(samples.get(), from, bytes);
     return made(std::move(samples), bytes);
 }
