@@ -16,7 +16,9 @@ auto keyOf(const PackedText& entry) { return std::tuple(entry.scale, entry.phase
 
 const PackedText* find(const QByteArray& text, int points, double ratio, int phaseX, int phaseY)
 {
-    const PackedText wanted{text.constData(), points, ratio, phaseX, phaseY, 0, 0, 0, 0};
+    if (text.size() >= qsizetype(sizeof(PackedText::text))) return nullptr;
+    PackedText wanted{{}, points, ratio, phaseX, phaseY, 0, 0, 0, 0};
+    std::memcpy(wanted.text, text.constData(), size_t(text.size()));
     const auto before = [](const PackedText& a, const PackedText& b) {
         if (keyOf(a) != keyOf(b)) return keyOf(a) < keyOf(b);
         return std::strcmp(a.text, b.text) < 0;

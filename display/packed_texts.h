@@ -23,7 +23,8 @@ struct InkRun {
 };
 
 struct PackedText {
-    const char* text;  // UTF-8
+    char text[8];      // UTF-8, held in place: a table of pointers would be relocated, and so
+                       // written over, by the loader at every start
     int points;
     double scale;      // device pixels to a pixel: 1, 1.5, 2 or 3
     int phaseX;        // at a scale of a half, whether the corner's pixel column and row are odd
