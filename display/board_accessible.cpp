@@ -8,8 +8,8 @@
 #include <QAccessibleWidget>
 
 #include "board_view.h"
-#include "canvas.h"
 #include "board_words.h"
+#include "canvas.h"
 
 namespace quolvet {
 namespace {

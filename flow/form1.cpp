@@ -244,7 +244,7 @@ void Form1::Form_MouseDown(QPoint pixel) {
         return;
     }
 
-    const words::Move made{square, std::abs(game_.board[x][y]), game_.調査_消駒数(x, y), game_.sideToMove};
+    const words::Move made = moveOf(square);
     game_.設定_消去駒(x, y);
     canvas_.描画_将棋盤桝();
     消去_駒(game_.sideToMove);
@@ -278,6 +278,12 @@ void Form1::pressSquare(Square square) {
     Form_MouseDown((from + geometry::gridToPixel(square.x + 1, square.y + 1)) / 2);
 }
 
+// The move about to be made on the square, as the news will tell it.
+words::Move Form1::moveOf(Square square) const {
+    const auto [x, y] = square;
+    return {square, std::abs(game_.board[x][y]), game_.調査_消駒数(x, y), game_.sideToMove};
+}
+
 void Form1::tellMove(const words::Move& made) { view_->speaker().announce(words::move(game_, made)); }
 
 // After a step through the record or a fresh board: where the game stands now.
@@ -289,7 +295,7 @@ void Form1::com_ban() {
     const auto [x, y] = *choice;
 
     showChoice(*choice, 0.7);
-    const words::Move made{*choice, std::abs(game_.board[x][y]), game_.調査_消駒数(x, y), game_.sideToMove};
+    const words::Move made = moveOf(*choice);
     game_.設定_消去駒(x, y);
     canvas_.描画_将棋盤桝();
     消去_駒(game_.sideToMove);
@@ -442,8 +448,8 @@ void Form1::処理_終了() {
     seams_.quit();
 }
 
-// Without a window manager the keyboard focus falls to the root when a box closes: the board
-// takes it back.
+// A screen reader hears the news before the box, which it reads by itself. Without a window
+// manager the keyboard focus falls to the root when a box closes: the board takes it back.
 void Form1::message(const QString& text, const QString& title) {
     view_->speaker().tell();
     seams_.messages.show(text, title, false);

@@ -85,6 +85,7 @@ private:
     void refuse(const QString& text, const QString& title);
     void showChoice(Square square, double seconds);
     void pressSquare(Square square);
+    words::Move moveOf(Square square) const;
     void tellMove(const words::Move& made);
     void tellPosition();
     void 消去_駒(int side);

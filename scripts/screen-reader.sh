@@ -5,13 +5,18 @@
 # of its own that plays into nothing.
 # Usage: scripts/screen-reader.sh [build-dir] [xdotool key names …]
 #   With no keys: the cursor shows, a game against the computer starts from the menus (先手), the
-#   greeting box is closed, and the square two rows up is played.
+#   greeting box is closed, and the square two rows up is played; the script ends once the news
+#   of that move and the computer's answer has been spoken.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 game=$(cd "${1:-$top/build}" && pwd)/quolvet
 shift || true
 keys=("$@")
-[[ ${#keys[@]} -gt 0 ]] || keys=(Left alt Return Down Return Return Return Up Up Return)
+last_words=
+if [[ ${#keys[@]} -eq 0 ]]; then
+    keys=(Left alt Return Down Return Return Return Up Up Return)
+    last_words="SPEECH OUTPUT: 'notification"
+fi
 
 source "$top/tests/support/session.sh"
 start_xvfb
@@ -23,9 +28,38 @@ export SDL_AUDIODRIVER=dummy
 # Orca cannot start a speech server by itself here.
 speech-dispatcher -s -t 0 >/dev/null 2>&1 &
 SESSION_PIDS+=("$!")
-orca --debug-file "$SESSION_DIR/orca.log" >/dev/null 2>&1 &
+# Orca writes its debug file in blocks of 8 KB and has to be ended with SIGKILL, which would
+# lose the last sentences: it is started with that one file written line by line.
+/usr/bin/python3 - "$SESSION_DIR/orca.log" >/dev/null 2>&1 <<'EOF' &
+import builtins, runpy, sys
+log = sys.argv[1]
+plain_open = builtins.open
+def open_log_by_lines(file, mode='r', *args, **kwargs):
+    if file == log:
+        return plain_open(file, mode, buffering=1)
+    return plain_open(file, mode, *args, **kwargs)
+builtins.open = open_log_by_lines
+sys.argv = ['orca', '--debug-file', log]
+runpy.run_path('/usr/bin/orca', run_name='__main__')
+EOF
 ORCA_PID=$!
 await "grep -q 'Screen reader on' $SESSION_DIR/orca.log 2>/dev/null" 150 || { echo "Orca did not start" >&2; exit 1; }
+
+# Until the file has not grown for two seconds, at most a minute.
+settle() {
+    local size=-1 quiet=0
+    for _ in $(seq 300); do
+        local now
+        now=$(stat -c %s "$1")
+        if [[ $now == "$size" ]]; then
+            quiet=$((quiet + 1))
+            [[ $quiet -ge 10 ]] && return 0
+        else
+            quiet=0 size=$now
+        fi
+        sleep 0.2
+    done
+}
 
 cd "$SESSION_DIR"
 "$game" &
@@ -44,8 +78,12 @@ for key in "${keys[@]}"; do
     else
         timeout 5 xdotool key "$key" || true
     fi
-    # Orca asks the game about each event; the game answers once its move and pauses are over.
-    sleep 2.5
+    # Orca asks the game about each event, and the game answers once its move, its pauses and
+    # the computer's answer are over: slower on a busy machine, so wait until Orca has fallen
+    # quiet rather than for a fixed time.
+    settle "$SESSION_DIR/orca.log"
 done
+# A move's pauses can keep Orca quiet for longer than that.
+[[ -z $last_words ]] || await "grep -q \"$last_words\" $SESSION_DIR/orca.log" 600 || true
 sed -n -E "s/^.*SPEECH OUTPUT: '(.*)' ?\{.*$/\1/p" "$SESSION_DIR/orca.log"
 kill -9 "$ORCA_PID"  # it does not end on SIGTERM

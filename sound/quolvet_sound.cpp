@@ -65,11 +65,14 @@ void prepareSdl() {
 
 // SDL's PulseAudio driver passes on neither the stream's icon nor its role, and the sound server's
 // library reads both from the environment too: set while the program loads, before any thread
-// could be reading the environment, and never over a player's own. The icon is the one the
-// desktop entry names.
+// could be reading the environment, and never over a player's own. The icon and the id are the
+// ones the desktop entry names. PulseAudio keeps a stream's volume by its role once it has one,
+// which every game would share: the game's own key keeps its volume its own.
 __attribute__((constructor)) void describeTheStream() {
     setenv("PULSE_PROP_application.icon_name", "example.quolvet.Quolvet", 0);
+    setenv("PULSE_PROP_application.id", "example.quolvet.Quolvet", 0);
     setenv("PULSE_PROP_media.role", "game", 0);
+    setenv("PULSE_PROP_module-stream-restore.id", "sink-input-by-application-id:example.quolvet.Quolvet", 0);
 }
 
 int32_t nextHandle(int32_t& last) {

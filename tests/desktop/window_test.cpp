@@ -62,19 +62,24 @@ struct GlobalMenuRegistrar final : QDBusVirtualObject {
     }
 } registrar;
 
-struct CountedBoxes final : MessageBoxes {
-    void show(const QString&, const QString&, bool) override { ++shown; }
-    int shown = 0;
-};
-
 class Window : public ::testing::Test {
 protected:
     void SetUp() override {
         form = std::make_unique<Form1>(Form1Seams{.sound = sound, .messages = boxes, .waiter = {},
                                                   .quit = [this] { ++quits; }, .soundFolders = {}, .dealer = {}});
+        boxes.setParent(form.get());
         form->Form_Load();
         form->show();
+        form->activateWindow();  // no window manager gives it the keyboard
         QTest::qWait(50);
+        // Real boxes, each answered with its OK button as soon as it is up.
+        QObject::connect(&closer, &QTimer::timeout, [this] {
+            for (QWidget* box; (box = QApplication::activeModalWidget()); ++boxesShown) {
+                QTest::keyClick(box, Qt::Key_Return);
+                QApplication::processEvents();
+            }
+        });
+        closer.start(50);
     }
     void TearDown() override { form->OWARI_Click(); }  // the sound library ends only when told
     // A piece that picks something up, as a point of the view.
@@ -87,7 +92,9 @@ protected:
     }
 
     SystemSoundLibrary sound;
-    CountedBoxes boxes;
+    QtMessageBoxes boxes;
+    QTimer closer;
+    int boxesShown = 0;
     int quits = 0;
     std::unique_ptr<Form1> form;
 };
@@ -110,7 +117,7 @@ TEST_F(Window, ADoubleClickIsOnePressAndNothingQueuedBehindEscIsHandled) {
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick})
         QApplication::sendEvent(form->view(), std::unique_ptr<QMouseEvent>(mouse(type)).get());
     EXPECT_EQ(form->game().moveNumber, 1);
-    EXPECT_EQ(boxes.shown, 1) << "a second press was refused after the greeting";
+    EXPECT_EQ(boxesShown, 1) << "a second press was refused after the greeting";
 
     QApplication::postEvent(form.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     QApplication::postEvent(form->view(), mouse(QEvent::MouseButtonPress));
@@ -121,31 +128,13 @@ TEST_F(Window, ADoubleClickIsOnePressAndNothingQueuedBehindEscIsHandled) {
 
 // With no window manager the keyboard falls to the root when a box closes: the board takes it
 // back, as it has it when a game starts.
-TEST(Focus, TheBoardHasTheKeyboardAfterEveryBox) {
-    SystemSoundLibrary sound;
-    QtMessageBoxes boxes;
-    Form1 form({.sound = sound, .messages = boxes, .waiter = {}, .quit = [] {}, .soundFolders = {}, .dealer = {}});
-    boxes.setParent(&form);
-    form.Form_Load();
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    int closed = 0;
-    const auto closeBoxes = [&closed] {
-        for (QWidget* box = QApplication::activeModalWidget(); box; box = QApplication::activeModalWidget(), ++closed) {
-            QTest::keyClick(box, Qt::Key_Return);
-            QApplication::processEvents();
-        }
-    };
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, closeBoxes);
-    closer.start(100);
+TEST_F(Window, TheBoardHasTheKeyboardAfterEveryBox) {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return form->isActiveWindow(); }));
     for (const auto command : {&Form1::START_Click, &Form1::REPLAY_Click}) {
-        (form.*command)();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form.isActiveWindow() && form.view()->hasFocus(); }));
+        (form.get()->*command)();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return form->isActiveWindow() && form->view()->hasFocus(); }));
     }
-    EXPECT_EQ(closed, 2);
-    form.OWARI_Click();
+    EXPECT_EQ(boxesShown, 2);
 }
 
 // Run on a Wayland compositor by a script: the computer's choice and the four frames of its pick-up.

@@ -27,16 +27,6 @@
 namespace quolvet::testing {
 namespace {
 
-Qt::Key keyNamed(const std::string& name) {
-    static const std::map<std::string, Qt::Key> keys{
-        {"Esc", Qt::Key_Escape}, {"F1", Qt::Key_F1},     {"A", Qt::Key_A},         {"Left", Qt::Key_Left},
-        {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up},    {"Down", Qt::Key_Down},   {"Home", Qt::Key_Home},
-        {"End", Qt::Key_End},     {"Return", Qt::Key_Return}, {"Space", Qt::Key_Space}};
-    const auto found = keys.find(name);
-    if (found == keys.end()) ADD_FAILURE() << "no key " << name;
-    return found == keys.end() ? Qt::Key_unknown : found->second;
-}
-
 std::string joined(const std::set<std::string>& parts) {
     std::string out;
     for (const std::string& part : parts) out += (out.empty() ? "" : ", ") + part;
@@ -149,7 +139,7 @@ void WindowHarness::act(const std::string& action) {
     if (verb == "press" || verb == "right-press") return pressAt(rest, verb == "press" ? Qt::LeftButton : Qt::RightButton);
     if (verb == "menu") return chooseMenu(rest);
     if (verb == "menus") return told_.push_back(menuTree(form_->menuBar()->actions()));
-    if (verb == "key") return QTest::keyClick(form_->view(), keyNamed(rest));
+    if (verb == "key") return QTest::keyClick(form_->view(), QKeySequence(QString::fromStdString(rest))[0].key());
     if (verb == "act") return actOn(rest);
     if (verb == "close") return (void)form_->close();
     ADD_FAILURE() << "no such step: " << action;

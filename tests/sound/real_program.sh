@@ -90,8 +90,8 @@ elif [[ $part == fast ]]; then
     start_expecting 0 "music on"
     # The desktop's mixer shows whose stream it is.
     stream=$(pactl list sink-inputs)
-    for property in 'application.name = "Quolvet"' 'application.icon_name = "example.quolvet.Quolvet"' \
-        'media.role = "game"' 'media.name = "Quolvet"'; do
+    for property in 'application.name = "Quolvet"' 'application.icon_name = "example.quolvet.Quolvet"' 'media.role = "game"' \
+        'media.name = "Quolvet"' 'module-stream-restore.id = "sink-input-by-application-id:example.quolvet.Quolvet"'; do
         grep -qF "$property" <<<"$stream" || fail "the stream lacks $property"
     done
     for _ in 1 2 3; do

@@ -18,10 +18,24 @@ stop_session() {
     [[ -n "${APP_PID:-}" ]] && kill -9 "$APP_PID" 2>/dev/null
     for ((i = ${#SESSION_PIDS[@]} - 1; i >= 0; i--)); do
         kill -CONT "${SESSION_PIDS[i]}" 2>/dev/null || true  # a test may have stopped it (or ended it)
-        kill "${SESSION_PIDS[i]}" 2>/dev/null && wait "${SESSION_PIDS[i]}" 2>/dev/null
+        stop_pid "${SESSION_PIDS[i]}"
     done
     rm -rf "$SESSION_DIR"
     return 0
+}
+
+# SIGTERM, and SIGKILL for a server that has not ended two seconds later (a speech server whose
+# module died does not).
+stop_pid() {
+    kill "$1" 2>/dev/null || return 0
+    for _ in $(seq 20); do
+        local state
+        state=$(ps -o stat= -p "$1" || true)
+        [[ -z $state || $state == *Z* ]] && break
+        sleep 0.1
+    done
+    kill -9 "$1" 2>/dev/null || true
+    wait "$1" 2>/dev/null || true
 }
 
 # Waits up to $2 tenths of a second for the command in $1 to succeed.
