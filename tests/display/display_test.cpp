@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <QTest>
 
 #include "board_view.h"
 #include "canvas.h"
+#include "packed_texts.h"
 #include "pictures.h"
+#include "text.h"
 #include "window_oracle.h"
 
 namespace quolvet {
@@ -108,6 +111,28 @@ TEST(Cursor, ShowsInsideItsSquareFromTheFirstArrowUntilAPress) {
     }
     QTest::mouseClick(&view, Qt::LeftButton);
     EXPECT_EQ(changed(), QRect());
+}
+
+// The texts set at build time ink what the font sets now, pixel for pixel and with the same box,
+// at every scale and both parities of a half pixel. At 1 the window oracle reads them as well.
+TEST(Text, PackedInksWhatTheFontSets) {
+    ASSERT_FALSE(packedTexts.empty());
+    const auto printed = [](const PackedText& packed, auto print) {
+        QImage image(QSize(240, 120) * packed.scale, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        QPainter painter(&image);
+        const QSize box = print(painter, QPoint(30 + packed.phaseX, 20 + packed.phaseY), QString::fromUtf8(packed.text));
+        return std::pair(image, box);
+    };
+    for (const PackedText& packed : packedTexts) {
+        const auto inked = printed(packed, [&](QPainter& painter, QPoint corner, const QString& text) {
+            return inkPackedText(painter, corner, text, Qt::red, packed.points, packed.scale, packedTextFace).value_or(QSize());
+        });
+        const auto set = printed(packed, [&](QPainter& painter, QPoint corner, const QString& text) {
+            return setText(painter, corner, text, Qt::red, packed.points, true, packed.scale);
+        });
+        EXPECT_TRUE(inked == set) << packed.text << " at " << packed.points << " points, scale " << packed.scale;
+    }
 }
 
 }  // namespace
