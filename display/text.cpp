@@ -91,19 +91,4 @@ QSize setText(QPainter& painter, QPoint topLeft, const QString& text, const QCol
     return {metrics.horizontalAdvance(text), metrics.height()};
 }
 
-// The column numbers (16 points), the row kanji (12), the hand counts (14), the move counter
-// (12, a game ends by move 80) and its caption (10). Counts beyond these are set when printed.
-std::vector<PrintedText> textsInPlay()
-{
-    std::vector<PrintedText> texts;
-    for (int value = 1; value <= 9; ++value) {
-        texts.push_back({printedNumber(value, 0), 16});
-        texts.push_back({printedNumber(value, 1), 12});
-    }
-    for (int count = 1; count <= 40; ++count) texts.push_back({printedNumber(count, 0), 14});
-    for (int count = 0; count <= 80; ++count) texts.push_back({printedNumber(count, 0), 12});
-    texts.push_back({caption(99), 10});
-    return texts;
-}
-
 }  // namespace quolvet

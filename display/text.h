@@ -4,8 +4,6 @@
 #include <QSize>
 #include <QString>
 
-#include <vector>
-
 class QColor;
 class QPainter;
 class QPoint;
@@ -31,12 +29,5 @@ QString installedMincho();
 // resolution `ratio`. Answers its box: advance and line height, in pixels.
 QSize setText(QPainter& painter, QPoint topLeft, const QString& text, const QColor& colour, int points, bool bold,
               double ratio);
-
-// Every text the window prints in play, with its size, for the build to render once.
-struct PrintedText {
-    QString text;
-    int points;
-};
-std::vector<PrintedText> textsInPlay();
 
 }  // namespace quolvet

@@ -12,7 +12,8 @@ namespace quolvet {
 
 // Memory the system hands over zeroed, so that the record's 501 positions, all zeros at first,
 // cost no writing: a position's pages are touched only once a game gets that far (the boards
-// alone are 200 KB, some fifty fresh pages at start-up).
+// alone are 200 KB, some fifty fresh pages at start-up). Only for vectors made at their size for
+// good: one that shrank and grew again would find the old elements there, not zeros.
 template <typename T>
 struct ZeroedAllocator {
     static_assert(std::is_trivial_v<T>, "only plain data is left as calloc zeroed it");

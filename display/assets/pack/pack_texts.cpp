@@ -22,6 +22,26 @@
 
 namespace {
 
+struct PrintedText {
+    QString text;
+    int points;
+};
+
+// Every text the window prints in play, with its size: the column numbers (16 points), the row
+// kanji (12), the hand counts (14), the move counter (12, a game ends by move 80) and its
+// caption (10). Counts beyond these are set when printed.
+std::vector<PrintedText> textsInPlay() {
+    std::vector<PrintedText> texts;
+    for (int value = 1; value <= 9; ++value) {
+        texts.push_back({quolvet::printedNumber(value, 0), 16});
+        texts.push_back({quolvet::printedNumber(value, 1), 12});
+    }
+    for (int count = 1; count <= 40; ++count) texts.push_back({quolvet::printedNumber(count, 0), 14});
+    for (int count = 0; count <= 80; ++count) texts.push_back({quolvet::printedNumber(count, 0), 12});
+    texts.push_back({quolvet::caption(99), 10});
+    return texts;
+}
+
 struct Set {
     QByteArray text;
     int points;
@@ -90,7 +110,7 @@ int main(int argc, char** argv) {
         const int phases = scale == std::floor(scale) ? 1 : 2;
         for (int phaseX = 0; phaseX < phases; ++phaseX) {
             for (int phaseY = 0; phaseY < phases; ++phaseY) {
-                for (const auto& [text, points] : face.isEmpty() ? std::vector<quolvet::PrintedText>() : quolvet::textsInPlay()) {
+                for (const auto& [text, points] : face.isEmpty() ? std::vector<PrintedText>() : textsInPlay()) {
                     Set set{text.toUtf8(), points, scale, phaseX, phaseY, {}, {}};
                     if (set.text.size() >= qsizetype(sizeof(quolvet::PackedText::text))) {
                         ++dropped;
